@@ -1,0 +1,277 @@
+#include "definitions/lcdatastore.h"
+
+#include "definitions/lcdefinitionreader.h"
+#include "definitions/lcfilewriter.h"
+#include "definitions/lcprojectreader.h"
+#include "definitions/lcprojectwriter.h"
+#include "definitions/lcxmlnames.h"
+#include "definitions/lcxmlreader.h"
+#include "model/lcdevice.h"
+#include "model/lcmodificationflag.h"
+#include "model/lcnumbertext.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+
+namespace {
+const QString kWorkingFile = QStringLiteral("/config/config.xml");
+const QString kDefaultsFile = QStringLiteral("/config/default.xml");
+const QString kWeightFactorFile = QStringLiteral("/data.prj");
+const QString kDeviceIconFolder = QStringLiteral("/deviceico/");
+const QString kSubTypeIconFolder = QStringLiteral("/subtypeico/");
+const QString kDeviceIconSuffix = QStringLiteral("ico");
+const QString kSubTypeIconSuffix = QStringLiteral("png");
+// Only the first bytes of the weighting factor file count.
+constexpr qint64 kWeightFactorBytes = 4;
+
+template<typename Map, typename NameOf>
+int firstIdNamed(const Map &map, const QString &name, NameOf nameOf)
+{
+    for (auto it = map.constBegin(); it != map.constEnd(); ++it) {
+        if (nameOf(it.value()) == name) {
+            return it.key();
+        }
+    }
+    return 0;
+}
+} // namespace
+
+LCDataStore *LCDataStore::instance()
+{
+    static LCDataStore store;
+    return &store;
+}
+
+LCDataStore::LCDataStore()
+    : m_baseDirectory(QCoreApplication::applicationDirPath())
+{
+    m_panelTypes = {
+        {1, QStringLiteral("Orvan-A10")}, {2, QStringLiteral("Orvan-B20")},
+        {3, QStringLiteral("Orvan-C30")}, {4, QStringLiteral("Orvan-B20X")},
+        {5, QStringLiteral("Orvan-D50")},
+    };
+    LCDevice::setDefaultSubTypeResolver([this](int deviceTypeId) {
+        const QList<int> subTypes = m_deviceTypes.value(deviceTypeId).SubType;
+        return subTypes.isEmpty() ? 0 : subTypes.first();
+    });
+    loadIcons();
+}
+
+LCDataStore::~LCDataStore()
+{
+    LCDevice::setDefaultSubTypeResolver(nullptr);
+}
+
+void LCDataStore::setBaseDirectory(const QString &directory)
+{
+    m_baseDirectory = directory;
+    loadIcons();
+}
+
+QString LCDataStore::workingFilePath() const
+{
+    return m_baseDirectory + kWorkingFile;
+}
+
+QString LCDataStore::defaultsFilePath() const
+{
+    return m_baseDirectory + kDefaultsFile;
+}
+
+QString LCDataStore::weightFactorFilePath() const
+{
+    return m_baseDirectory + kWeightFactorFile;
+}
+
+void LCDataStore::setDeviceTypes(const QMap<int, DeviceType> &types)
+{
+    m_deviceTypes = types;
+    m_devTypesChanged = true;
+}
+
+void LCDataStore::setWireTypes(const QMap<int, WireType> &types)
+{
+    m_wireTypes = types;
+    m_wireTypesChanged = true;
+}
+
+void LCDataStore::setCardTypes(const QMap<int, CardType> &types)
+{
+    m_cardTypes = types;
+    m_cardTypesChanged = true;
+}
+
+int LCDataStore::deviceTypeIdByName(const QString &name) const
+{
+    return firstIdNamed(m_deviceTypes, name, [](const DeviceType &type) { return type.Name; });
+}
+
+int LCDataStore::wireTypeIdByName(const QString &name) const
+{
+    return firstIdNamed(m_wireTypes, name, [](const WireType &type) { return type.Name; });
+}
+
+int LCDataStore::subTypeIdByName(const QString &name) const
+{
+    return firstIdNamed(m_subTypes, name, [](const DevSubType &type) { return type.name; });
+}
+
+QString LCDataStore::deviceIconPath(int iconId) const
+{
+    return m_deviceIconPaths.value(iconId);
+}
+
+QString LCDataStore::subTypeIconPath(const QString &picture) const
+{
+    const auto found = m_subTypeIconPaths.constFind(picture);
+    if (found != m_subTypeIconPaths.constEnd()) {
+        return found.value();
+    }
+    return m_subTypeIconPaths.value(DevSubType::defaultPicture());
+}
+
+void LCDataStore::setProject(std::unique_ptr<LCProject> project)
+{
+    m_project = std::move(project);
+    LCModificationFlag::set();
+}
+
+bool LCDataStore::projectChanged() const
+{
+    return LCModificationFlag::isSet();
+}
+
+bool LCDataStore::anyChanged() const
+{
+    return m_devTypesChanged || m_wireTypesChanged || m_cardTypesChanged || projectChanged();
+}
+
+LCLoadResult LCDataStore::loadProject(const QString &path)
+{
+    const QString filePath = path.isEmpty() ? workingFilePath() : path;
+    LCLoadResult result;
+    const std::optional<QByteArray> bytes = LCXmlReader::readFile(filePath, &result.errorText);
+    if (bytes) {
+        LCProjectReader::Result read = LCProjectReader::read(*bytes);
+        if (read.status == LCProjectReader::Status::Read) {
+            m_project = std::move(read.project);
+            m_deviceTypes = LCDefinitionReader::readDeviceTypes(read.definitions);
+            m_wireTypes = LCDefinitionReader::readWireTypes(read.definitions);
+            m_cardTypes = LCDefinitionReader::readCardTypes(read.definitions);
+            result.projectRead = true;
+        } else {
+            result.errorText = read.errorText;
+        }
+    }
+    result.ok = loadDefaults() || result.projectRead;
+    readWeightFactor();
+    clearChangeFlags();
+    return result;
+}
+
+bool LCDataStore::saveProject(const QString &path, QString *error)
+{
+    QString reason;
+    if (!m_project) {
+        reason = QCoreApplication::translate("LCDataStore", "there is no project to save");
+        if (error) {
+            *error = reason;
+        }
+        return false;
+    }
+    const QString filePath = path.isEmpty() ? workingFilePath() : path;
+    if (path.isEmpty()) {
+        // the working file's folder is the program's own; make it if it went missing
+        QDir().mkpath(QFileInfo(filePath).absolutePath());
+    }
+    const QByteArray bytes
+        = LCProjectWriter::write(*m_project, {m_deviceTypes, m_wireTypes, m_cardTypes});
+    if (!LCFileWriter::writeAtomically(filePath, bytes, &reason)) {
+        if (error) {
+            *error = reason;
+        }
+        return false;
+    }
+    clearChangeFlags();
+    return true;
+}
+
+bool LCDataStore::loadDefaults()
+{
+    QString error;
+    const std::optional<QByteArray> bytes = LCXmlReader::readFile(defaultsFilePath(), &error);
+    if (!bytes) {
+        return false;
+    }
+    LCXmlReader reader(*bytes);
+    if (!reader.toDocumentElement() || !reader.toSection(LCXml::Default)) {
+        return false;
+    }
+    const QVector<LCXmlElement> elements = reader.childElements();
+    if (!reader.finish()) {
+        return false;
+    }
+    m_defaultDeviceTypes = LCDefinitionReader::readDeviceTypes(elements);
+    m_defaultWireTypes = LCDefinitionReader::readWireTypes(elements);
+    m_defaultCardTypes = LCDefinitionReader::readCardTypes(elements);
+    m_subTypes = LCDefinitionReader::readSubTypes(elements);
+    m_batteryTypes = LCDefinitionReader::readBatteryTypes(elements);
+    if (m_deviceTypes.isEmpty()) {
+        m_deviceTypes = m_defaultDeviceTypes;
+    }
+    if (m_wireTypes.isEmpty()) {
+        m_wireTypes = m_defaultWireTypes;
+    }
+    if (m_cardTypes.isEmpty()) {
+        m_cardTypes = m_defaultCardTypes;
+    }
+    return true;
+}
+
+void LCDataStore::readWeightFactor()
+{
+    QFile file(weightFactorFilePath());
+    if (!file.exists()) {
+        return;
+    }
+    QByteArray head;
+    if (file.open(QIODevice::ReadOnly)) {
+        head = file.read(kWeightFactorBytes);
+    }
+    const int zero = head.indexOf('\0');
+    if (zero >= 0) {
+        head.truncate(zero);
+    }
+    m_weightFactor = LCNumberText::parseFloat(QString::fromLatin1(head));
+}
+
+void LCDataStore::loadIcons()
+{
+    m_deviceIconPaths.clear();
+    const QFileInfoList deviceIcons
+        = QDir(m_baseDirectory + kDeviceIconFolder).entryInfoList(QDir::Files, QDir::Name);
+    for (const QFileInfo &info : deviceIcons) {
+        if (info.suffix() == kDeviceIconSuffix) {
+            m_deviceIconPaths.insert(LCNumberText::parseInt(info.baseName()),
+                                     info.absoluteFilePath());
+        }
+    }
+    m_subTypeIconPaths.clear();
+    const QFileInfoList subTypeIcons
+        = QDir(m_baseDirectory + kSubTypeIconFolder).entryInfoList(QDir::Files, QDir::Name);
+    for (const QFileInfo &info : subTypeIcons) {
+        if (info.suffix() == kSubTypeIconSuffix) {
+            m_subTypeIconPaths.insert(info.baseName(), info.absoluteFilePath());
+        }
+    }
+}
+
+void LCDataStore::clearChangeFlags()
+{
+    m_devTypesChanged = false;
+    m_wireTypesChanged = false;
+    m_cardTypesChanged = false;
+    LCModificationFlag::clear();
+}

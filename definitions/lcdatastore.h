@@ -1,0 +1,115 @@
+#pragma once
+
+#include "definitions/batterytype.h"
+#include "definitions/cardtype.h"
+#include "definitions/devicetype.h"
+#include "definitions/devsubtype.h"
+#include "definitions/lcloadresult.h"
+#include "definitions/wiretype.h"
+#include "model/lcproject.h"
+
+#include <QHash>
+#include <QList>
+#include <QMap>
+#include <QString>
+
+#include <memory>
+
+// The definition library of the process and the holder of the current project. It keeps the
+// user's working definitions (which travel in every project file) beside the factory defaults,
+// the fixed panel types, the icon files, the weighting factor of the loop check and the four
+// change flags the main window consults before work could be lost. Getters return copies.
+class LCDataStore
+{
+public:
+    static constexpr float kInitialWeightFactor = 0.9f;
+
+    // The one library; made on first use.
+    static LCDataStore *instance();
+
+    LCDataStore(const LCDataStore &) = delete;
+    LCDataStore &operator=(const LCDataStore &) = delete;
+
+    // Where the program's own files are: the program's folder, unless a test points elsewhere.
+    // Changing it reloads the icon folders.
+    QString baseDirectory() const { return m_baseDirectory; }
+    void setBaseDirectory(const QString &directory);
+    QString workingFilePath() const;
+    QString defaultsFilePath() const;
+    QString weightFactorFilePath() const;
+
+    QMap<int, DeviceType> deviceTypes() const { return m_deviceTypes; }
+    QMap<int, DeviceType> defaultDeviceTypes() const { return m_defaultDeviceTypes; }
+    QMap<int, WireType> wireTypes() const { return m_wireTypes; }
+    QMap<int, WireType> defaultWireTypes() const { return m_defaultWireTypes; }
+    QMap<int, CardType> cardTypes() const { return m_cardTypes; }
+    QMap<int, CardType> defaultCardTypes() const { return m_defaultCardTypes; }
+    QMap<int, QString> panelTypes() const { return m_panelTypes; }
+    QMap<int, DevSubType> subTypes() const { return m_subTypes; }
+    QList<BatteryType> batteryTypes() const { return m_batteryTypes; }
+
+    // Replace the user's working definitions and mark them changed, equal or not.
+    void setDeviceTypes(const QMap<int, DeviceType> &types);
+    void setWireTypes(const QMap<int, WireType> &types);
+    void setCardTypes(const QMap<int, CardType> &types);
+
+    // The id of the first (lowest id) type whose name is exactly name; 0 when none is.
+    int deviceTypeIdByName(const QString &name) const;
+    int wireTypeIdByName(const QString &name) const;
+    int subTypeIdByName(const QString &name) const;
+
+    // Path of the icon file for an icon number; empty when there is none.
+    QString deviceIconPath(int iconId) const;
+    // Path of the picture of a sub type, else of the fallback picture "00"; empty when neither.
+    QString subTypeIconPath(const QString &picture) const;
+
+    LCProject *project() const { return m_project.get(); }
+    // Takes the project over, destroying the previous one, and marks the project changed.
+    void setProject(std::unique_ptr<LCProject> project);
+
+    float weightFactor() const { return m_weightFactor; }
+
+    bool devTypesChanged() const { return m_devTypesChanged; }
+    bool wireTypesChanged() const { return m_wireTypesChanged; }
+    bool cardTypesChanged() const { return m_cardTypesChanged; }
+    bool projectChanged() const;
+    bool anyChanged() const;
+
+    // Reads a project file (the working file for an empty path), then the factory definitions
+    // and the weighting factor, and clears the change flags. The current project and the user
+    // definitions are replaced only when the whole file was read.
+    [[nodiscard]] LCLoadResult loadProject(const QString &path);
+    // Writes the current project and the user definitions (to the working file for an empty
+    // path). The old file is replaced only by a complete new one; the change flags are cleared
+    // only when it was. False, with the reason in error, when nothing was saved.
+    [[nodiscard]] bool saveProject(const QString &path, QString *error = nullptr);
+
+    // Reads the factory definitions; fills user maps that are empty from them.
+    bool loadDefaults();
+    void readWeightFactor();
+
+private:
+    LCDataStore();
+    ~LCDataStore();
+
+    void loadIcons();
+    void clearChangeFlags();
+
+    bool m_devTypesChanged = false;
+    bool m_wireTypesChanged = false;
+    bool m_cardTypesChanged = false;
+    QMap<int, DeviceType> m_deviceTypes;
+    QMap<int, DeviceType> m_defaultDeviceTypes;
+    QMap<int, WireType> m_wireTypes;
+    QMap<int, WireType> m_defaultWireTypes;
+    QMap<int, CardType> m_cardTypes;
+    QMap<int, CardType> m_defaultCardTypes;
+    QMap<int, QString> m_panelTypes;
+    QMap<int, DevSubType> m_subTypes;
+    QList<BatteryType> m_batteryTypes;
+    QHash<int, QString> m_deviceIconPaths;
+    QHash<QString, QString> m_subTypeIconPaths;
+    std::unique_ptr<LCProject> m_project;
+    float m_weightFactor = kInitialWeightFactor;
+    QString m_baseDirectory;
+};

@@ -1,0 +1,201 @@
+#include "definitions/lcprojectreader.h"
+
+#include "definitions/lcxmlnames.h"
+#include "definitions/lcxmlreader.h"
+#include "model/lccontroller.h"
+#include "model/lcdevice.h"
+#include "model/lcloop.h"
+
+#include <QCoreApplication>
+
+namespace {
+LCXmlElement currentElement(LCXmlReader &reader)
+{
+    return {reader.stream().name().toString(), reader.stream().attributes()};
+}
+
+bool isDefinition(const QStringRef &tag)
+{
+    return tag == LCXml::DeviceType || tag == LCXml::WireType || tag == LCXml::CardType;
+}
+} // namespace
+
+LCProjectReader::Result LCProjectReader::read(const QByteArray &bytes)
+{
+    Result result;
+    LCXmlReader reader(bytes);
+    if (reader.toDocumentElement() && reader.toSection(LCXml::Project)) {
+        result.project = readProject(reader, &result.definitions);
+    }
+    if (!reader.finish()) {
+        result.status = Status::Malformed;
+        result.errorText = reader.errorString();
+        result.project.reset();
+        result.definitions.clear();
+        return result;
+    }
+    if (!result.project) {
+        result.status = Status::NoProject;
+        result.errorText = QCoreApplication::translate("LCProjectReader",
+                                                       "the file holds no project");
+        return result;
+    }
+    result.status = Status::Read;
+    return result;
+}
+
+std::unique_ptr<LCProject> LCProjectReader::readProject(LCXmlReader &reader,
+                                                        QVector<LCXmlElement> *definitions)
+{
+    const LCXmlElement element = currentElement(reader);
+    auto project = std::make_unique<LCProject>();
+    LCPropertyMap properties;
+    properties.insert(PropertyId::Name, element.text(LCXml::ProjectName));
+    properties.insert(PropertyId::SiteName, element.text(LCXml::SiteName));
+    properties.insert(PropertyId::SiteAddr, element.text(LCXml::SiteAddr));
+    properties.insert(PropertyId::EndUser, element.text(LCXml::EndUser));
+    properties.insert(PropertyId::Installer, element.text(LCXml::Installer));
+    properties.insert(PropertyId::Engineer, element.text(LCXml::Engineer));
+    properties.insert(PropertyId::Date, element.text(LCXml::Date));
+    properties.insert(PropertyId::ProjectNote, element.text(LCXml::ProjectNote));
+    properties.insert(PropertyId::CustomerData, element.text(LCXml::CustomerData));
+    properties.insert(PropertyId::Addr, element.text(LCXml::Addr));
+    project->copyProperties(properties);
+
+    const int level = reader.depth();
+    while (reader.next()) {
+        QXmlStreamReader &stream = reader.stream();
+        if (stream.isEndElement() && reader.depth() == level - 1) {
+            break;
+        }
+        if (!stream.isStartElement()) {
+            continue;
+        }
+        if (stream.name() == LCXml::Panel) {
+            readPanel(reader, project.get());
+        } else {
+            if (isDefinition(stream.name())) {
+                definitions->append(currentElement(reader));
+            }
+            reader.skipElement();
+        }
+    }
+    return project;
+}
+
+void LCProjectReader::readPanel(LCXmlReader &reader, LCProject *project)
+{
+    const LCXmlElement element = currentElement(reader);
+    auto panel = std::make_unique<LCController>(project);
+    LCPropertyMap properties;
+    properties.insert(PropertyId::Panelid, element.integer(LCXml::Panelid));
+    properties.insert(PropertyId::PanelType, element.integer(LCXml::PanelType));
+    properties.insert(PropertyId::LoopCardCount, element.integer(LCXml::LoopCardCount));
+    properties.insert(PropertyId::CommCount, element.integer(LCXml::CommCount));
+    properties.insert(PropertyId::ManualPanelCount, element.integer(LCXml::ManualPanelCount));
+    properties.insert(PropertyId::MainCardCount, element.integer(LCXml::MainCardCount));
+    properties.insert(PropertyId::CANCardCount, element.integer(LCXml::CANCardCount));
+    properties.insert(PropertyId::ModbusCardCount, element.integer(LCXml::ModbusCardCount));
+    properties.insert(PropertyId::Slot1CardType, element.integer(LCXml::Slot1CardType));
+    properties.insert(PropertyId::Slot2CardType, element.integer(LCXml::Slot2CardType));
+    properties.insert(PropertyId::PanelNote, element.text(LCXml::PanelNote));
+    panel->copyProperties(properties);
+    LCController *const inserted = panel.get();
+    project->insertChild(std::move(panel));
+
+    const int level = reader.depth();
+    while (reader.next()) {
+        QXmlStreamReader &stream = reader.stream();
+        if (stream.isEndElement() && reader.depth() == level - 1) {
+            break;
+        }
+        if (!stream.isStartElement()) {
+            continue;
+        }
+        if (stream.name() == LCXml::Loop) {
+            readLoop(reader, inserted);
+        } else {
+            reader.skipElement();
+        }
+    }
+}
+
+void LCProjectReader::readLoop(LCXmlReader &reader, LCObject *panel)
+{
+    const LCXmlElement element = currentElement(reader);
+    auto loop = std::make_unique<LCLoop>(panel);
+    LCPropertyMap properties;
+    properties.insert(PropertyId::Loopid, element.integer(LCXml::Loopid));
+    properties.insert(PropertyId::LastDis, element.number(LCXml::LastDis));
+    properties.insert(PropertyId::LoopCableType, element.integer(LCXml::LoopWireType));
+    loop->copyProperties(properties);
+    LCLoop *const inserted = loop.get();
+    panel->insertChild(std::move(loop));
+
+    readDevices(reader, inserted, element.integer(LCXml::DevCount));
+    inserted->setProperty(PropertyId::ResultText, QString());
+}
+
+void LCProjectReader::readDevices(LCXmlReader &reader, LCObject *loop, int devCount)
+{
+    // devCount counts child nodes, not only devices: comments, processing instructions and
+    // text that is not only white space each take a position too
+    const int level = reader.depth();
+    int position = -1;
+    bool inText = false;
+    while (reader.next()) {
+        QXmlStreamReader &stream = reader.stream();
+        if (stream.isEndElement() && reader.depth() == level - 1) {
+            return;
+        }
+        switch (stream.tokenType()) {
+        case QXmlStreamReader::Characters:
+            if (stream.isCDATA()) {
+                ++position;
+                inText = false;
+            } else if (!stream.isWhitespace() && !inText) {
+                ++position;
+                inText = true;
+            }
+            continue;
+        case QXmlStreamReader::Comment:
+        case QXmlStreamReader::ProcessingInstruction:
+        case QXmlStreamReader::EntityReference:
+            ++position;
+            inText = false;
+            continue;
+        case QXmlStreamReader::StartElement:
+            ++position;
+            inText = false;
+            break;
+        default:
+            continue;
+        }
+
+        if (stream.name() != LCXml::Device) {
+            reader.skipElement();
+            continue;
+        }
+        const LCXmlElement element = currentElement(reader);
+        auto device = std::make_unique<LCDevice>(loop);
+        LCPropertyMap properties;
+        properties.insert(PropertyId::deviceTypeid, element.integer(LCXml::DeviceTypeid));
+        properties.insert(PropertyId::pos, element.number(LCXml::Pos));
+        properties.insert(PropertyId::CableType, element.integer(LCXml::DeviceWireType));
+        properties.insert(PropertyId::truck, element.integer(LCXml::Truck));
+        properties.insert(PropertyId::Relay,
+                          element.text(LCXml::DeviceTypeName) == LCXml::RelayMark);
+        device->copyProperties(properties);
+        loop->insertChild(std::move(device));
+        reader.skipElement();
+        if (devCount > 0 && position == devCount - 1) {
+            // the rest of the loop element is passed over
+            while (reader.next()) {
+                if (stream.isEndElement() && reader.depth() == level - 1) {
+                    return;
+                }
+            }
+            return;
+        }
+    }
+}

@@ -1,0 +1,57 @@
+#include "model/lcdevice.h"
+
+#include "model/lcloop.h"
+
+#include <QVariantList>
+
+namespace {
+LCDevice::SubTypeResolver &resolver()
+{
+    static LCDevice::SubTypeResolver instance;
+    return instance;
+}
+} // namespace
+
+void LCDevice::setDefaultSubTypeResolver(SubTypeResolver newResolver)
+{
+    resolver() = std::move(newResolver);
+}
+
+LCDevice::LCDevice(LCObject *parent)
+    : LCObject(parent, ObjectKind::Device)
+{
+    storeProperty(PropertyId::deviceTypeid, kDefaultDeviceType);
+    storeProperty(PropertyId::truck, 0);
+    storeProperty(PropertyId::CheckMark, CheckMarkValue::NotChecked);
+    storeProperty(PropertyId::SubType, kNoSubType);
+    storeProperty(PropertyId::Relay, false);
+}
+
+LCLoop *LCDevice::loop() const
+{
+    LCObject *const object = parent();
+    return object && object->kind() == ObjectKind::Loop ? static_cast<LCLoop *>(object) : nullptr;
+}
+
+void LCDevice::assignDefaultSubType()
+{
+    const auto &lookup = resolver();
+    storeProperty(PropertyId::SubType, lookup ? lookup(deviceTypeId()) : 0);
+}
+
+void LCDevice::propertyChanged(PropertyId id, const QVariant &)
+{
+    if (id == PropertyId::CheckMark) {
+        return;
+    }
+    storeProperty(PropertyId::CheckMark, CheckMarkValue::NotChecked);
+    if (LCLoop *const owner = loop()) {
+        owner->setProperty(PropertyId::LoopStatus, LoopStatusValue::NotCalculated);
+        owner->setProperty(PropertyId::ProblemText, QString());
+        owner->setProperty(PropertyId::Suggestions, QVariantList());
+        notifyObservers(owner, ChangeKind::LoopResults);
+    }
+    if (id == PropertyId::deviceTypeid) {
+        assignDefaultSubType();
+    }
+}

@@ -1,0 +1,18 @@
+#pragma once
+
+#include <QString>
+
+// How numbers are read from and written to files and messages.
+namespace LCNumberText {
+
+// Six significant digits as printf's %g: 0.35, 2.5, 120, 1.23457e+06, 1e-05, inf.
+QString general(double value);
+// Fixed with two decimals: 3.5 gives 3.50.
+QString fixed2(double value);
+
+// A decimal integer; anything else (empty, fractional, out of range) reads as 0.
+int parseInt(const QString &text);
+// A number that fits a float; anything else (empty, NaN, infinite, out of range) reads as 0.
+float parseFloat(const QString &text);
+
+} // namespace LCNumberText

@@ -1,0 +1,69 @@
+#pragma once
+
+#include "model/lcpropertyid.h"
+#include "model/lcpropertymap.h"
+
+#include <QVariant>
+
+#include <memory>
+#include <vector>
+
+// A node of a project: an ordered list of owned children and a map of property values.
+// Changes go through insertChild, removeChild and setProperty, which run the hooks that the
+// subclasses override and set the project-modified flag; storeProperty stores silently.
+class LCObject
+{
+public:
+    explicit LCObject(LCObject *parent = nullptr, ObjectKind kind = ObjectKind::Plain);
+    virtual ~LCObject();
+
+    LCObject(const LCObject &) = delete;
+    LCObject &operator=(const LCObject &) = delete;
+
+    LCObject *parent() const { return m_parent; }
+    ObjectKind kind() const { return m_kind; }
+
+    int childCount() const { return int(m_children.size()); }
+    // The child at position index, or null when index is out of range.
+    LCObject *child(int index) const;
+    // Position of child in the list, -1 when it is not a child of this object.
+    int indexOf(const LCObject *child) const;
+    bool isEmpty() const { return m_children.empty(); }
+
+    // Takes ownership of child and puts it at index, or appends it when index is -1 (or out of
+    // range). A null child changes nothing. childInserted gets the index as passed.
+    void insertChild(std::unique_ptr<LCObject> child, int index = -1);
+    // Destroys the child at index with its subtree; an index out of range changes nothing.
+    void removeChild(int index);
+    void removeChild(const LCObject *child);
+
+    QVariant property(PropertyId id) const { return m_properties.value(id); }
+    // Stores value and runs the hooks; storing an equal value runs them just the same.
+    void setProperty(PropertyId id, const QVariant &value);
+    // Stores value without hooks, flag or notification.
+    void storeProperty(PropertyId id, const QVariant &value);
+    void copyProperties(const LCPropertyMap &source);
+    const LCPropertyMap &properties() const { return m_properties; }
+
+    // Tells every registered observer that object changed.
+    static void notifyObservers(LCObject *object, ChangeKind kind);
+
+protected:
+    virtual void aboutToInsertChild(LCObject *child, int index);
+    virtual void childInserted(LCObject *child, int index);
+    virtual void aboutToRemoveChild(int index);
+    virtual void childRemoved(int index);
+    virtual void aboutToSetProperty(PropertyId id, const QVariant &value);
+    virtual void propertyChanged(PropertyId id, const QVariant &value);
+
+    // Orders the children ascending by the integer value of key, keeping equal ones in order.
+    void sortChildrenBy(PropertyId key);
+    // Walking children sorted by key: the first number from 1 on that is not the next one.
+    int lowestFreeChildNumber(PropertyId key) const;
+
+private:
+    std::vector<std::unique_ptr<LCObject>> m_children;
+    LCPropertyMap m_properties;
+    LCObject *m_parent;
+    ObjectKind m_kind;
+};
