@@ -1,0 +1,34 @@
+#!/usr/bin/env bash
+# Shared by run.sh and test.sh: installs the Debian packages that are missing.
+
+# Packages the build and the tests need on a fresh Debian 12 machine.
+MIREL_PACKAGES=(
+    g++ make cmake pkg-config
+    qtbase5-dev qtbase5-dev-tools
+    libbenchmark-dev libxml2-utils
+    xvfb xauth
+)
+
+mirel_install_packages() {
+    local missing=()
+    local package
+    for package in "${MIREL_PACKAGES[@]}" "$@"; do
+        if ! dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q 'install ok installed'; then
+            missing+=("$package")
+        fi
+    done
+    if [ ${#missing[@]} -eq 0 ]; then
+        return 0
+    fi
+    echo "Installing: ${missing[*]}"
+    local sudo=""
+    if [ "$(id -u)" -ne 0 ]; then
+        sudo="sudo"
+    fi
+    $sudo apt-get update
+    DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y --no-install-recommends "${missing[@]}"
+}
+
+mirel_jobs() {
+    nproc 2>/dev/null || echo 2
+}
