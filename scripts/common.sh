@@ -6,7 +6,7 @@ MIREL_PACKAGES=(
     g++ make cmake pkg-config
     qtbase5-dev qtbase5-dev-tools
     libbenchmark-dev libxml2-utils
-    xvfb xauth
+    xvfb xauth fonts-dejavu-core
 )
 
 mirel_install_packages() {

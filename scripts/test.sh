@@ -18,6 +18,4 @@ cmake --build "$root/build-test" -j "$jobs"
 echo "== AddressSanitizer + UndefinedBehaviorSanitizer build"
 cmake -S "$root" -B "$root/build-asan" -DCMAKE_BUILD_TYPE=Debug -DMIREL_SANITIZE=ON
 cmake --build "$root/build-asan" -j "$jobs"
-export ASAN_OPTIONS=detect_leaks=1:abort_on_error=1
-export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
 (cd "$root/build-asan" && ctest --output-on-failure -j "$jobs")
