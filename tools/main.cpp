@@ -1,0 +1,83 @@
+// mirel-check: calculates every loop of a project file and prints the verdicts, for engineers who
+// check many files in batch or from their own scripts. It never writes a file.
+
+#include "definitions/lcdatastore.h"
+#include "model/lccontroller.h"
+#include "report/lcpanelsummary.h"
+#include "report/lcreportrows.h"
+
+#include <QCoreApplication>
+#include <QStringList>
+#include <QTextStream>
+
+namespace {
+enum ExitStatus { AllLoopsWork = 0, SomeLoopFails = 1, CannotRead = 2 };
+
+const char *const kHelp = R"(Usage: mirel-check [FILE]
+       mirel-check --help
+
+Calculates every loop of every panel of the project FILE and prints the verdicts. Without FILE,
+the working project config/config.xml beside the program is checked. The factory definitions
+(config/default.xml beside the program) are read first, then the definitions the file carries,
+exactly as the program's Open command does. Nothing is written.
+
+For each panel, in order, the output holds:
+  a line "Panel <number>";
+  the panel's result summary as the Calculate command shows it: the line naming the loops
+  that may not work well (or that can work well), then for each loop "Loop<n> result:", its
+  five-line verdict and an empty line;
+  for each failing loop, the rows its cabling report gets, one per line:
+    "Loop<n> Error", a tab, the reason of failure;
+    "Loop<n> Solution", a tab, "<k>. " and the k-th suggestion.
+
+Exit status:
+  0  every loop can work
+  1  at least one loop may not work
+  2  the file cannot be read, is not well-formed XML or holds no project
+     (a one-line message on standard error names the file and the reason)
+)";
+} // namespace
+
+int main(int argc, char *argv[])
+{
+    QCoreApplication application(argc, argv);
+    QTextStream out(stdout);
+    out.setCodec("UTF-8");
+    QTextStream err(stderr);
+    err.setCodec("UTF-8");
+
+    const QStringList arguments = application.arguments().mid(1);
+    if (arguments.contains(QStringLiteral("--help")) || arguments.contains(QStringLiteral("-h"))) {
+        out << kHelp;
+        return AllLoopsWork;
+    }
+    if (arguments.size() > 1) {
+        err << "mirel-check: one project file at most; see mirel-check --help\n";
+        return CannotRead;
+    }
+
+    LCDataStore *store = LCDataStore::instance();
+    const QString path = arguments.isEmpty() ? store->workingFilePath() : arguments.first();
+    const LCLoadResult loaded = store->loadProject(path);
+    if (!loaded.projectRead || !store->project()) {
+        err << "mirel-check: " << path << ": " << loaded.errorText << '\n';
+        return CannotRead;
+    }
+
+    bool anyFails = false;
+    LCProject *project = store->project();
+    for (int i = 0; i < project->childCount(); ++i) {
+        LCController *panel = project->panel(i);
+        if (!panel) {
+            continue;
+        }
+        out << "Panel " << panel->property(PropertyId::Panelid).toInt() << '\n';
+        const LCPanelSummary::Outcome outcome = LCPanelSummary::calculatePanel(*panel);
+        out << outcome.text;
+        anyFails = anyFails || outcome.anyLoopFails;
+        for (const LCReportRows::Row &row : LCReportRows::problemRows(*panel)) {
+            out << row.label << '\t' << row.text << '\n';
+        }
+    }
+    return anyFails ? SomeLoopFails : AllLoopsWork;
+}
