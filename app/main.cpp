@@ -9,7 +9,7 @@ int main(int argc, char *argv[])
     MainWindow window;
     if (!window.initConfig()) {
         QMessageBox::information(&window, QObject::tr("Error"),
-                                 QObject::tr("Config file load failed!"), QMessageBox::Ok);
+            QObject::tr("Config file load failed!"), QMessageBox::Ok);
         return 0;
     }
     window.showMaximized();

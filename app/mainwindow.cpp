@@ -6,7 +6,8 @@
 
 #include <QTextEdit>
 
-namespace {
+namespace
+{
 constexpr int kMinimumWidth = 800;
 constexpr int kMinimumHeight = 600;
 } // namespace
@@ -52,8 +53,8 @@ void MainWindow::showOverview()
             for (int l = 0; l < panel->childCount(); ++l) {
                 const LCLoop *loop = panel->loop(l);
                 if (loop) {
-                    lines << tr("    Loop %1: %n device(s), %2 m of cable", nullptr,
-                                loop->childCount())
+                    lines << tr(
+                        "    Loop %1: %n device(s), %2 m of cable", nullptr, loop->childCount())
                                  .arg(loop->property(PropertyId::Loopid).toInt())
                                  .arg(double(loop->totalCableLength()), 0, 'f', 1);
                 }

@@ -1,7 +1,8 @@
 #pragma once
 
 // How the loop check treats a device, by its device type id.
-namespace LCDeviceClass {
+namespace LCDeviceClass
+{
 
 constexpr int kLastDetectorId = 9;
 constexpr int kOutdoorCallPointId = 21;

@@ -11,7 +11,8 @@
 #include <cmath>
 #include <limits>
 
-namespace {
+namespace
+{
 constexpr float kDetectorStandbyShare = 0.9f;
 constexpr float kDetectorAlarmShare = 0.1f;
 // ohm per km to ohm per m, and mA times ohm to V
@@ -46,7 +47,8 @@ void mark(LCLoop &loop, int index, int value)
 } // namespace
 
 LCLoopCalculator::LCLoopCalculator(const QMap<int, DeviceType> &deviceTypes,
-                                   const QMap<int, WireType> &wireTypes, float weightFactor)
+    const QMap<int, WireType> &wireTypes,
+    float weightFactor)
     : m_deviceTypes(deviceTypes)
     , m_wireTypes(wireTypes)
     , m_weightFactor(weightFactor)
@@ -93,8 +95,7 @@ LCLoopCalculator::Devices LCLoopCalculator::resolve(const LCLoop &loop) const
 
 float LCLoopCalculator::drawnMilliAmp(const Device &device)
 {
-    return LCDeviceClass::isDetector(device.typeId) ? device.standbyMilliAmp
-                                                    : device.alarmMilliAmp;
+    return LCDeviceClass::isDetector(device.typeId) ? device.standbyMilliAmp : device.alarmMilliAmp;
 }
 
 float LCLoopCalculator::loopCurrent(const LCLoop &loop, bool relayOnly) const
@@ -226,8 +227,8 @@ void LCLoopCalculator::calculateLoop(LCLoop &loop) const
                 const float drop = (device.resistanceOhmPerKm / kUnitFactor) * (current - used)
                     * device.metre / kUnitFactor;
                 volt = i == 0 ? kSupplyVolt - drop : volt - drop;
-                capacitance = capacitance + device.metre * device.capacityPerKm
-                    + device.capacitance;
+                capacitance =
+                    capacitance + device.metre * device.capacityPerKm + device.capacitance;
                 used += drawnMilliAmp(device);
                 if (device.truck == 0) {
                     trunkVolt = volt;
@@ -244,9 +245,14 @@ void LCLoopCalculator::calculateLoop(LCLoop &loop) const
     LCObject::notifyObservers(&loop, ChangeKind::LoopResults);
 }
 
-void LCLoopCalculator::check(LCLoop &loop, const Devices &devices, int index, float volt,
-                             float capacitance, bool *go, bool *soundersPending,
-                             QVariantList *messages)
+void LCLoopCalculator::check(LCLoop &loop,
+    const Devices &devices,
+    int index,
+    float volt,
+    float capacitance,
+    bool *go,
+    bool *soundersPending,
+    QVariantList *messages)
 {
     const Device &device = devices[std::size_t(index)];
     const int location = index + 1;

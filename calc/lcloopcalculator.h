@@ -28,7 +28,8 @@ public:
     // Checks against the given definitions; weightFactor weighs standby against alarm current
     // when looking for the place of a relay module.
     LCLoopCalculator(const QMap<int, DeviceType> &deviceTypes,
-                     const QMap<int, WireType> &wireTypes, float weightFactor);
+        const QMap<int, WireType> &wireTypes,
+        float weightFactor);
     // Checks against the user definitions and the weighting factor of the library.
     static LCLoopCalculator fromLibrary();
 
@@ -73,8 +74,14 @@ private:
     // The three checks of one device at volt with the capacitance so far. A failing trunk
     // device ends the walk (go); only the first failing sounder adds advice while
     // soundersPending is set.
-    static void check(LCLoop &loop, const Devices &devices, int index, float volt,
-                      float capacitance, bool *go, bool *soundersPending, QVariantList *messages);
+    static void check(LCLoop &loop,
+        const Devices &devices,
+        int index,
+        float volt,
+        float capacitance,
+        bool *go,
+        bool *soundersPending,
+        QVariantList *messages);
     void relayPass(LCLoop &loop, const Devices &devices, bool loopCardPrefix) const;
 
     QMap<int, DeviceType> m_deviceTypes;

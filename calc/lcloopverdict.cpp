@@ -8,7 +8,8 @@
 #include <QCoreApplication>
 #include <QStringList>
 
-namespace {
+namespace
+{
 constexpr float kMilliAmpPerAmp = 1000.0f;
 // a detector in alarm is counted with a tenth of its alarm current
 constexpr float kDetectorAlarmShare = 0.1f;
@@ -39,9 +40,9 @@ QString LCLoopVerdict::verdictText(LCLoop &loop, const QMap<int, DeviceType> &de
 
     const bool fails = loop.property(PropertyId::LoopStatus).toInt() == LoopStatusValue::Fails;
     const QStringList lines = {
-        fails ? tr("Sorry, Loop %1 may not work well.")
-                    .arg(loop.property(PropertyId::Loopid).toInt())
-              : tr("Devices of this loop can work well!"),
+        fails
+            ? tr("Sorry, Loop %1 may not work well.").arg(loop.property(PropertyId::Loopid).toInt())
+            : tr("Devices of this loop can work well!"),
         tr("Volt Drop : %1V")
             .arg(LCNumberText::fixed2(double(loop.property(PropertyId::VoltDrop).toFloat()))),
         tr("Maximum Volt Drop : 8.00V"),

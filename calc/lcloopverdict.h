@@ -9,7 +9,8 @@ class LCLoop;
 
 // The five-line summary of a loop's last check: the verdict, the volt drop, the fixed maximum,
 // and the standby and alarm totals of its devices.
-namespace LCLoopVerdict {
+namespace LCLoopVerdict
+{
 
 // Builds the text from the loop's stored results, stores it as the loop's ResultText and
 // returns it.

@@ -4,7 +4,8 @@
 
 #include <QCoreApplication>
 
-namespace {
+namespace
+{
 QString tr(const char *text)
 {
     return QCoreApplication::translate("LCSuggestions", text);
@@ -47,19 +48,19 @@ QStringList LCSuggestions::currentGroup(int location, bool withLoopCardPrefix)
 QStringList LCSuggestions::sounderGroup(int location)
 {
     return {tr("Please change the position of the souder at %1. ").arg(location), loopCardLine(),
-            relayLine(location)};
+        relayLine(location)};
 }
 
 QStringList LCSuggestions::voltageGroup(int location, float maxResistanceOhmPerKm)
 {
     return {tr("Please use suitable cable,the last Resistance can't exceed %1ohm/km.")
                 .arg(LCNumberText::general(double(maxResistanceOhmPerKm))),
-            loopCardLine(), relayLine(location)};
+        loopCardLine(), relayLine(location)};
 }
 
 QStringList LCSuggestions::capacityGroup(int location, float maxCapacityPerKm)
 {
     return {tr("Please use suitable cable,the last Capacity can't exceed %1uF/km.")
                 .arg(LCNumberText::general(double(maxCapacityPerKm))),
-            loopCardLine(), relayLine(location)};
+        loopCardLine(), relayLine(location)};
 }

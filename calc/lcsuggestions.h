@@ -5,7 +5,8 @@
 
 // The wording of the suggestion lines a failing loop gets, group by group. Locations are 1-based
 // device positions; limits are shown with six significant digits ("inf" when unbounded).
-namespace LCSuggestions {
+namespace LCSuggestions
+{
 
 // "The max current is too large." and the other reasons of failure.
 QString currentProblem();

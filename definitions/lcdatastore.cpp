@@ -15,7 +15,8 @@
 #include <QFile>
 #include <QFileInfo>
 
-namespace {
+namespace
+{
 const QString kWorkingFile = QStringLiteral("/config/config.xml");
 const QString kDefaultsFile = QStringLiteral("/config/default.xml");
 const QString kWeightFactorFile = QStringLiteral("/data.prj");
@@ -26,7 +27,7 @@ const QString kSubTypeIconSuffix = QStringLiteral("png");
 // Only the first bytes of the weighting factor file count.
 constexpr qint64 kWeightFactorBytes = 4;
 
-template<typename Map, typename NameOf>
+template <typename Map, typename NameOf>
 int firstIdNamed(const Map &map, const QString &name, NameOf nameOf)
 {
     for (auto it = map.constBegin(); it != map.constEnd(); ++it) {
@@ -48,8 +49,10 @@ LCDataStore::LCDataStore()
     : m_baseDirectory(QCoreApplication::applicationDirPath())
 {
     m_panelTypes = {
-        {1, QStringLiteral("Orvan-A10")}, {2, QStringLiteral("Orvan-B20")},
-        {3, QStringLiteral("Orvan-C30")}, {4, QStringLiteral("Orvan-B20X")},
+        {1, QStringLiteral("Orvan-A10")},
+        {2, QStringLiteral("Orvan-B20")},
+        {3, QStringLiteral("Orvan-C30")},
+        {4, QStringLiteral("Orvan-B20X")},
         {5, QStringLiteral("Orvan-D50")},
     };
     LCDevice::setDefaultSubTypeResolver([this](int deviceTypeId) {
@@ -186,8 +189,8 @@ bool LCDataStore::saveProject(const QString &path, QString *error)
         // the working file's folder is the program's own; make it if it went missing
         QDir().mkpath(QFileInfo(filePath).absolutePath());
     }
-    const QByteArray bytes
-        = LCProjectWriter::write(*m_project, {m_deviceTypes, m_wireTypes, m_cardTypes});
+    const QByteArray bytes =
+        LCProjectWriter::write(*m_project, {m_deviceTypes, m_wireTypes, m_cardTypes});
     if (!LCFileWriter::writeAtomically(filePath, bytes, &reason)) {
         if (error) {
             *error = reason;
@@ -250,17 +253,17 @@ void LCDataStore::readWeightFactor()
 void LCDataStore::loadIcons()
 {
     m_deviceIconPaths.clear();
-    const QFileInfoList deviceIcons
-        = QDir(m_baseDirectory + kDeviceIconFolder).entryInfoList(QDir::Files, QDir::Name);
+    const QFileInfoList deviceIcons =
+        QDir(m_baseDirectory + kDeviceIconFolder).entryInfoList(QDir::Files, QDir::Name);
     for (const QFileInfo &info : deviceIcons) {
         if (info.suffix() == kDeviceIconSuffix) {
-            m_deviceIconPaths.insert(LCNumberText::parseInt(info.baseName()),
-                                     info.absoluteFilePath());
+            m_deviceIconPaths.insert(
+                LCNumberText::parseInt(info.baseName()), info.absoluteFilePath());
         }
     }
     m_subTypeIconPaths.clear();
-    const QFileInfoList subTypeIcons
-        = QDir(m_baseDirectory + kSubTypeIconFolder).entryInfoList(QDir::Files, QDir::Name);
+    const QFileInfoList subTypeIcons =
+        QDir(m_baseDirectory + kSubTypeIconFolder).entryInfoList(QDir::Files, QDir::Name);
     for (const QFileInfo &info : subTypeIcons) {
         if (info.suffix() == kSubTypeIconSuffix) {
             m_subTypeIconPaths.insert(info.baseName(), info.absoluteFilePath());

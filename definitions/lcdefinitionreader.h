@@ -14,7 +14,8 @@
 // Builds definition records from the child elements of a "Default" or "Project" element.
 // Elements of other tags are passed over; absent attributes take their defaults and numbers
 // that do not parse read as 0. A later element with an id already seen replaces the earlier one.
-namespace LCDefinitionReader {
+namespace LCDefinitionReader
+{
 
 QMap<int, DeviceType> readDeviceTypes(const QVector<LCXmlElement> &elements);
 QMap<int, WireType> readWireTypes(const QVector<LCXmlElement> &elements);

@@ -7,7 +7,8 @@
 #include <QStringList>
 #include <QXmlStreamWriter>
 
-namespace {
+namespace
+{
 QString subTypeText(const QList<int> &ids)
 {
     QStringList parts;
@@ -18,8 +19,8 @@ QString subTypeText(const QList<int> &ids)
 }
 } // namespace
 
-void LCDefinitionWriter::writeDeviceTypes(QXmlStreamWriter &writer,
-                                          const QMap<int, DeviceType> &types)
+void LCDefinitionWriter::writeDeviceTypes(
+    QXmlStreamWriter &writer, const QMap<int, DeviceType> &types)
 {
     for (const DeviceType &type : types) {
         writer.writeEmptyElement(LCXml::DeviceType);

@@ -9,7 +9,8 @@
 class QXmlStreamWriter;
 
 // Writes the user definitions as elements of the current element, in ascending id order.
-namespace LCDefinitionWriter {
+namespace LCDefinitionWriter
+{
 
 void writeDeviceTypes(QXmlStreamWriter &writer, const QMap<int, DeviceType> &types);
 void writeWireTypes(QXmlStreamWriter &writer, const QMap<int, WireType> &types);

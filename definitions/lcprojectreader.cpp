@@ -8,7 +8,8 @@
 
 #include <QCoreApplication>
 
-namespace {
+namespace
+{
 LCXmlElement currentElement(LCXmlReader &reader)
 {
     return {reader.stream().name().toString(), reader.stream().attributes()};
@@ -36,16 +37,16 @@ LCProjectReader::Result LCProjectReader::read(const QByteArray &bytes)
     }
     if (!result.project) {
         result.status = Status::NoProject;
-        result.errorText = QCoreApplication::translate("LCProjectReader",
-                                                       "the file holds no project");
+        result.errorText =
+            QCoreApplication::translate("LCProjectReader", "the file holds no project");
         return result;
     }
     result.status = Status::Read;
     return result;
 }
 
-std::unique_ptr<LCProject> LCProjectReader::readProject(LCXmlReader &reader,
-                                                        QVector<LCXmlElement> *definitions)
+std::unique_ptr<LCProject> LCProjectReader::readProject(
+    LCXmlReader &reader, QVector<LCXmlElement> *definitions)
 {
     const LCXmlElement element = currentElement(reader);
     auto project = std::make_unique<LCProject>();
@@ -183,8 +184,8 @@ void LCProjectReader::readDevices(LCXmlReader &reader, LCObject *loop, int devCo
         properties.insert(PropertyId::pos, element.number(LCXml::Pos));
         properties.insert(PropertyId::CableType, element.integer(LCXml::DeviceWireType));
         properties.insert(PropertyId::truck, element.integer(LCXml::Truck));
-        properties.insert(PropertyId::Relay,
-                          element.text(LCXml::DeviceTypeName) == LCXml::RelayMark);
+        properties.insert(
+            PropertyId::Relay, element.text(LCXml::DeviceTypeName) == LCXml::RelayMark);
         device->copyProperties(properties);
         loop->insertChild(std::move(device));
         reader.skipElement();

@@ -33,8 +33,8 @@ public:
     static Result read(const QByteArray &bytes);
 
 private:
-    static std::unique_ptr<LCProject> readProject(LCXmlReader &reader,
-                                                  QVector<LCXmlElement> *definitions);
+    static std::unique_ptr<LCProject> readProject(
+        LCXmlReader &reader, QVector<LCXmlElement> *definitions);
     static void readPanel(LCXmlReader &reader, LCProject *project);
     static void readLoop(LCXmlReader &reader, LCObject *panel);
     static void readDevices(LCXmlReader &reader, LCObject *loop, int devCount);

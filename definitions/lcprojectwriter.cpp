@@ -9,17 +9,17 @@
 
 #include <QXmlStreamWriter>
 
-namespace {
+namespace
+{
 constexpr int kIndentSpaces = 4;
 
-void writeText(QXmlStreamWriter &writer, QLatin1String name, const LCObject &object,
-               PropertyId id)
+void writeText(QXmlStreamWriter &writer, QLatin1String name, const LCObject &object, PropertyId id)
 {
     writer.writeAttribute(name, LCXmlText::writable(object.property(id).toString()));
 }
 
-void writeInteger(QXmlStreamWriter &writer, QLatin1String name, const LCObject &object,
-                  PropertyId id)
+void writeInteger(
+    QXmlStreamWriter &writer, QLatin1String name, const LCObject &object, PropertyId id)
 {
     writer.writeAttribute(name, QString::number(object.property(id).toInt()));
 }
@@ -109,8 +109,7 @@ void LCProjectWriter::writeDevices(QXmlStreamWriter &writer, const LCObject &loo
         writeFloat(writer, LCXml::Pos, device.property(PropertyId::pos).toFloat());
         writeInteger(writer, LCXml::DeviceWireType, device, PropertyId::CableType);
         writeInteger(writer, LCXml::Truck, device, PropertyId::truck);
-        writer.writeAttribute(LCXml::DeviceTypeName, device.property(PropertyId::Relay).toBool()
-                                  ? QString(LCXml::RelayMark)
-                                  : QString());
+        writer.writeAttribute(LCXml::DeviceTypeName,
+            device.property(PropertyId::Relay).toBool() ? QString(LCXml::RelayMark) : QString());
     }
 }

@@ -3,7 +3,8 @@
 #include <QLatin1String>
 
 // Element and attribute names of the definition and project files, exactly as they are written.
-namespace LCXml {
+namespace LCXml
+{
 // elements
 constexpr QLatin1String Default("Default");
 constexpr QLatin1String Project("Project");

@@ -58,8 +58,7 @@ bool LCXmlReader::next()
             return false;
         }
         if (++m_elements > kMaxElements) {
-            m_stream.raiseError(
-                QCoreApplication::translate("LCXmlReader", "too many elements"));
+            m_stream.raiseError(QCoreApplication::translate("LCXmlReader", "too many elements"));
             return false;
         }
         return true;
@@ -133,8 +132,7 @@ bool LCXmlReader::toSection(QLatin1String tag)
 
 bool LCXmlReader::finish()
 {
-    while (next()) {
-    }
+    while (next()) { }
     return !m_stream.hasError();
 }
 

@@ -1,6 +1,7 @@
 #include "definitions/lcxmltext.h"
 
-namespace {
+namespace
+{
 bool isAllowed(char16_t unit)
 {
     return unit == 0x9 || unit == 0xA || unit == 0xD || (unit >= 0x20 && unit <= 0xFFFD);

@@ -2,7 +2,8 @@
 
 #include "model/lcloop.h"
 
-namespace {
+namespace
+{
 // One loop card drives two loops.
 constexpr int kLoopsPerLoopCard = 2;
 

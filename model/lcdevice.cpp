@@ -4,7 +4,8 @@
 
 #include <QVariantList>
 
-namespace {
+namespace
+{
 LCDevice::SubTypeResolver &resolver()
 {
     static LCDevice::SubTypeResolver instance;

@@ -16,14 +16,14 @@ LCController *LCLoop::panel() const
 {
     LCObject *const object = parent();
     return object && object->kind() == ObjectKind::Controller ? static_cast<LCController *>(object)
-                                                               : nullptr;
+                                                              : nullptr;
 }
 
 LCDevice *LCLoop::device(int index) const
 {
     LCObject *const object = child(index);
     return object && object->kind() == ObjectKind::Device ? static_cast<LCDevice *>(object)
-                                                           : nullptr;
+                                                          : nullptr;
 }
 
 float LCLoop::firstCableLength() const

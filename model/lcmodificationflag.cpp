@@ -1,6 +1,7 @@
 #include "model/lcmodificationflag.h"
 
-namespace {
+namespace
+{
 bool g_projectModified = false;
 }
 

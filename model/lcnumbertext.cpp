@@ -3,7 +3,8 @@
 #include <cmath>
 #include <limits>
 
-namespace {
+namespace
+{
 constexpr int kSignificantDigits = 6;
 constexpr int kFixedDecimals = 2;
 } // namespace
@@ -29,7 +30,8 @@ float LCNumberText::parseFloat(const QString &text)
 {
     bool ok = false;
     const double value = text.toDouble(&ok);
-    if (!ok || !std::isfinite(value) || std::abs(value) > double(std::numeric_limits<float>::max())) {
+    if (!ok || !std::isfinite(value)
+        || std::abs(value) > double(std::numeric_limits<float>::max())) {
         return 0.0f;
     }
     return float(value);

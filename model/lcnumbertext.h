@@ -3,7 +3,8 @@
 #include <QString>
 
 // How numbers are read from and written to files and messages.
-namespace LCNumberText {
+namespace LCNumberText
+{
 
 // Six significant digits as printf's %g: 0.35, 2.5, 120, 1.23457e+06, 1e-05, inf.
 QString general(double value);

@@ -103,9 +103,9 @@ void LCObject::notifyObservers(LCObject *object, ChangeKind kind)
 void LCObject::sortChildrenBy(PropertyId key)
 {
     std::stable_sort(m_children.begin(), m_children.end(),
-                     [key](const std::unique_ptr<LCObject> &a, const std::unique_ptr<LCObject> &b) {
-                         return a->property(key).toInt() < b->property(key).toInt();
-                     });
+        [key](const std::unique_ptr<LCObject> &a, const std::unique_ptr<LCObject> &b) {
+            return a->property(key).toInt() < b->property(key).toInt();
+        });
 }
 
 int LCObject::lowestFreeChildNumber(PropertyId key) const
@@ -121,14 +121,26 @@ int LCObject::lowestFreeChildNumber(PropertyId key) const
     return previous + 1;
 }
 
-void LCObject::aboutToInsertChild(LCObject *, int) {}
+void LCObject::aboutToInsertChild(LCObject *, int)
+{
+}
 
-void LCObject::childInserted(LCObject *, int) {}
+void LCObject::childInserted(LCObject *, int)
+{
+}
 
-void LCObject::aboutToRemoveChild(int) {}
+void LCObject::aboutToRemoveChild(int)
+{
+}
 
-void LCObject::childRemoved(int) {}
+void LCObject::childRemoved(int)
+{
+}
 
-void LCObject::aboutToSetProperty(PropertyId, const QVariant &) {}
+void LCObject::aboutToSetProperty(PropertyId, const QVariant &)
+{
+}
 
-void LCObject::propertyChanged(PropertyId, const QVariant &) {}
+void LCObject::propertyChanged(PropertyId, const QVariant &)
+{
+}

@@ -5,7 +5,8 @@
 #include <algorithm>
 #include <vector>
 
-namespace {
+namespace
+{
 std::vector<LCObserver *> &observers()
 {
     static std::vector<LCObserver *> list;

@@ -11,7 +11,7 @@ LCController *LCProject::panel(int index) const
 {
     LCObject *const object = child(index);
     return object && object->kind() == ObjectKind::Controller ? static_cast<LCController *>(object)
-                                                               : nullptr;
+                                                              : nullptr;
 }
 
 int LCProject::lowestFreePanelNumber() const

@@ -62,14 +62,16 @@ enum class ChangeKind : int {
 };
 
 // Values of LoopStatus.
-namespace LoopStatusValue {
+namespace LoopStatusValue
+{
 constexpr int NotCalculated = -1;
 constexpr int Fails = 0;
 constexpr int Works = 1;
 } // namespace LoopStatusValue
 
 // Values of CheckMark.
-namespace CheckMarkValue {
+namespace CheckMarkValue
+{
 constexpr int NotChecked = -1;
 constexpr int Flagged = 0;
 constexpr int Passed = 1;

@@ -8,7 +8,8 @@
 
 #include <QCoreApplication>
 
-namespace {
+namespace
+{
 QString tr(const char *text)
 {
     return QCoreApplication::translate("LCPanelSummary", text);
@@ -24,8 +25,8 @@ QString LCPanelSummary::loopHeading(const LCLoop &loop)
 }
 
 LCPanelSummary::Outcome LCPanelSummary::calculatePanel(LCController &panel,
-                                                       const LCLoopCalculator &calculator,
-                                                       const QMap<int, DeviceType> &deviceTypes)
+    const LCLoopCalculator &calculator,
+    const QMap<int, DeviceType> &deviceTypes)
 {
     // clears the verdicts of the loops too
     panel.setProperty(PropertyId::ResultText, QString());
@@ -41,8 +42,8 @@ LCPanelSummary::Outcome LCPanelSummary::calculatePanel(LCController &panel,
         details += loopHeading(*loop);
         details += LCLoopVerdict::verdictText(*loop, deviceTypes);
         details += kLoopBreak;
-        const QString number
-            = QLatin1Char(' ') + QString::number(loop->property(PropertyId::Loopid).toInt());
+        const QString number =
+            QLatin1Char(' ') + QString::number(loop->property(PropertyId::Loopid).toInt());
         if (loop->property(PropertyId::LoopStatus).toInt() == LoopStatusValue::Fails) {
             bad += number;
         } else {
@@ -66,6 +67,6 @@ LCPanelSummary::Outcome LCPanelSummary::calculatePanel(LCController &panel,
 
 LCPanelSummary::Outcome LCPanelSummary::calculatePanel(LCController &panel)
 {
-    return calculatePanel(panel, LCLoopCalculator::fromLibrary(),
-                          LCDataStore::instance()->deviceTypes());
+    return calculatePanel(
+        panel, LCLoopCalculator::fromLibrary(), LCDataStore::instance()->deviceTypes());
 }

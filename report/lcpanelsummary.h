@@ -6,7 +6,7 @@ class LCController;
 class LCLoopCalculator;
 class LCLoop;
 struct DeviceType;
-template<typename Key, typename T>
+template <typename Key, typename T>
 class QMap;
 
 // Calculates every loop of a panel in order and puts their verdicts together into the panel's
@@ -20,8 +20,9 @@ public:
         bool hasLoops = false;
     };
 
-    static Outcome calculatePanel(LCController &panel, const LCLoopCalculator &calculator,
-                                  const QMap<int, DeviceType> &deviceTypes);
+    static Outcome calculatePanel(LCController &panel,
+        const LCLoopCalculator &calculator,
+        const QMap<int, DeviceType> &deviceTypes);
     // With the user definitions and the weighting factor of the library.
     static Outcome calculatePanel(LCController &panel);
 

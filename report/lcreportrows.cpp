@@ -3,15 +3,16 @@
 #include "model/lccontroller.h"
 #include "model/lcloop.h"
 
-namespace {
+namespace
+{
 bool fails(const LCObject &loop)
 {
     return loop.property(PropertyId::LoopStatus).toInt() == LoopStatusValue::Fails;
 }
 } // namespace
 
-QVector<LCReportRows::Row> LCReportRows::problemRows(const LCController &panel,
-                                                     const LCLoop *onlyLoop)
+QVector<LCReportRows::Row> LCReportRows::problemRows(
+    const LCController &panel, const LCLoop *onlyLoop)
 {
     QVector<Row> rows;
     for (int i = 0; i < panel.childCount(); ++i) {
@@ -19,14 +20,14 @@ QVector<LCReportRows::Row> LCReportRows::problemRows(const LCController &panel,
         if (!fails(loop) || (onlyLoop && onlyLoop != &loop)) {
             continue;
         }
-        const QString name
-            = QStringLiteral("Loop%1").arg(loop.property(PropertyId::Loopid).toInt());
-        rows.append({name + QStringLiteral(" Error"),
-                     loop.property(PropertyId::ProblemText).toString()});
+        const QString name =
+            QStringLiteral("Loop%1").arg(loop.property(PropertyId::Loopid).toInt());
+        rows.append(
+            {name + QStringLiteral(" Error"), loop.property(PropertyId::ProblemText).toString()});
         const QVariantList suggestions = loop.property(PropertyId::Suggestions).toList();
         for (int k = 0; k < suggestions.size(); ++k) {
             rows.append({name + QStringLiteral(" Solution"),
-                         QStringLiteral("%1. ").arg(k + 1) + suggestions.at(k).toString()});
+                QStringLiteral("%1. ").arg(k + 1) + suggestions.at(k).toString()});
         }
     }
     return rows;

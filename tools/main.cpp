@@ -10,7 +10,8 @@
 #include <QStringList>
 #include <QTextStream>
 
-namespace {
+namespace
+{
 enum ExitStatus { AllLoopsWork = 0, SomeLoopFails = 1, CannotRead = 2 };
 
 const char *const kHelp = R"(Usage: mirel-check [FILE]

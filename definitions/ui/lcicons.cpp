@@ -4,7 +4,8 @@
 
 #include <QHash>
 
-namespace {
+namespace
+{
 QIcon cachedIcon(const QString &path)
 {
     // icons are asked for once per grid cell; read each file once

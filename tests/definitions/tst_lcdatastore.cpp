@@ -10,7 +10,8 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
-namespace {
+namespace
+{
 void writeFile(const QString &path, const QByteArray &bytes)
 {
     QDir().mkpath(QFileInfo(path).absolutePath());
@@ -85,7 +86,9 @@ void TestLCDataStore::weightFactor_data()
     QTest::newRow("0.75") << QByteArray("0.75") << 0.75f;
     QTest::newRow("only four bytes count") << QByteArray("0.755") << 0.75f;
     QTest::newRow("short") << QByteArray("1") << 1.0f;
-    QTest::newRow("stops at a zero byte") << QByteArray("0.5\0" "9", 5) << 0.5f;
+    QTest::newRow("stops at a zero byte") << QByteArray("0.5\0"
+                                                        "9",
+        5) << 0.5f;
     QTest::newRow("letters read as 0") << QByteArray("abcd") << 0.0f;
     QTest::newRow("empty file reads as 0") << QByteArray("", 0) << 0.0f;
 }

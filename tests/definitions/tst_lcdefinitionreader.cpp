@@ -6,7 +6,8 @@
 #include <QXmlStreamWriter>
 #include <QtTest>
 
-namespace {
+namespace
+{
 // The child elements of the document element of text.
 QVector<LCXmlElement> elementsOf(const QByteArray &text)
 {
@@ -85,8 +86,8 @@ void TestLCDefinitionReader::deviceTypes()
 
 void TestLCDefinitionReader::absentAttributesTakeDefaults()
 {
-    const QVector<LCXmlElement> elements
-        = elementsOf("<P><DeviceType/><WireType/><CardType/><DevSubType/><BatteryType/></P>");
+    const QVector<LCXmlElement> elements =
+        elementsOf("<P><DeviceType/><WireType/><CardType/><DevSubType/><BatteryType/></P>");
     const DeviceType device = LCDefinitionReader::readDeviceTypes(elements).value(0);
     QCOMPARE(device.Name, QString());
     QCOMPARE(device.SubType, QList<int>({0}));
@@ -108,17 +109,28 @@ void TestLCDefinitionReader::malformedNumbersReadAsZero_data()
     QTest::addColumn<QString>("current");
     QTest::addColumn<int>("expectedVolt");
     QTest::addColumn<float>("expectedCurrent");
-    QTest::newRow("plain") << "24" << "0.35" << 24 << 0.35f;
-    QTest::newRow("fraction is no integer") << "24.0" << "1" << 0 << 1.0f;
-    QTest::newRow("letters") << "abc" << "abc" << 0 << 0.0f;
-    QTest::newRow("empty") << "" << "" << 0 << 0.0f;
-    QTest::newRow("negative") << "-5" << "-2.5" << -5 << -2.5f;
-    QTest::newRow("exponent") << "1e3" << "1e3" << 0 << 1000.0f;
-    QTest::newRow("overflowing int") << "99999999999" << "1e39" << 0 << 0.0f;
-    QTest::newRow("nan and inf") << "nan" << "nan" << 0 << 0.0f;
-    QTest::newRow("infinite") << "inf" << "-inf" << 0 << 0.0f;
-    QTest::newRow("decimal comma") << "2,4" << "2,5" << 0 << 0.0f;
-    QTest::newRow("hex") << "0x18" << "0x18" << 0 << 0.0f;
+    QTest::newRow("plain") << "24"
+                           << "0.35" << 24 << 0.35f;
+    QTest::newRow("fraction is no integer") << "24.0"
+                                            << "1" << 0 << 1.0f;
+    QTest::newRow("letters") << "abc"
+                             << "abc" << 0 << 0.0f;
+    QTest::newRow("empty") << ""
+                           << "" << 0 << 0.0f;
+    QTest::newRow("negative") << "-5"
+                              << "-2.5" << -5 << -2.5f;
+    QTest::newRow("exponent") << "1e3"
+                              << "1e3" << 0 << 1000.0f;
+    QTest::newRow("overflowing int") << "99999999999"
+                                     << "1e39" << 0 << 0.0f;
+    QTest::newRow("nan and inf") << "nan"
+                                 << "nan" << 0 << 0.0f;
+    QTest::newRow("infinite") << "inf"
+                              << "-inf" << 0 << 0.0f;
+    QTest::newRow("decimal comma") << "2,4"
+                                   << "2,5" << 0 << 0.0f;
+    QTest::newRow("hex") << "0x18"
+                         << "0x18" << 0 << 0.0f;
 }
 
 void TestLCDefinitionReader::malformedNumbersReadAsZero()
@@ -182,17 +194,17 @@ void TestLCDefinitionReader::writtenForm()
     LCDefinitionWriter::writeCardTypes(writer, {{13, card}});
     writer.writeEndElement();
     QCOMPARE(QString::fromUtf8(bytes),
-             QStringLiteral(
-                 "<P>"
-                 "<DeviceType Name=\"\" Volt=\"0\" Current=\"0\" ActiveCurrent=\"0\" "
-                 "Capacitance=\"0\" IcoID=\"0\" DevID=\"2\" SubType=\"\"/>"
-                 "<DeviceType Name=\"Smoke &amp; &lt;Heat&gt;\" Volt=\"-24\" Current=\"0.35\" "
-                 "ActiveCurrent=\"1.23457e+06\" Capacitance=\"1e-05\" IcoID=\"3\" DevID=\"9\" "
-                 "SubType=\"7 9\"/>"
-                 "<WireType Name=\"1.5mm2\" Capacity=\"120\" Resistance=\"24.2\" WireID=\"1\" "
-                 "Note=\"red &quot;FP&quot;\"/>"
-                 "<CardType Name=\"Loop\" Current=\"30\" ActiveCurrent=\"45.5\" CardID=\"13\"/>"
-                 "</P>"));
+        QStringLiteral(
+            "<P>"
+            "<DeviceType Name=\"\" Volt=\"0\" Current=\"0\" ActiveCurrent=\"0\" "
+            "Capacitance=\"0\" IcoID=\"0\" DevID=\"2\" SubType=\"\"/>"
+            "<DeviceType Name=\"Smoke &amp; &lt;Heat&gt;\" Volt=\"-24\" Current=\"0.35\" "
+            "ActiveCurrent=\"1.23457e+06\" Capacitance=\"1e-05\" IcoID=\"3\" DevID=\"9\" "
+            "SubType=\"7 9\"/>"
+            "<WireType Name=\"1.5mm2\" Capacity=\"120\" Resistance=\"24.2\" WireID=\"1\" "
+            "Note=\"red &quot;FP&quot;\"/>"
+            "<CardType Name=\"Loop\" Current=\"30\" ActiveCurrent=\"45.5\" CardID=\"13\"/>"
+            "</P>"));
 }
 
 void TestLCDefinitionReader::writeThenReadGivesSameRecords()

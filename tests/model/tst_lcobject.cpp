@@ -6,13 +6,14 @@
 #include <QStringList>
 #include <QtTest>
 
-namespace {
+namespace
+{
 // Records every hook with its arguments, in order.
 class RecordingObject : public LCObject
 {
 public:
-    explicit RecordingObject(LCObject *parent = nullptr, QStringList *log = nullptr,
-                             QString name = QString())
+    explicit RecordingObject(
+        LCObject *parent = nullptr, QStringList *log = nullptr, QString name = QString())
         : LCObject(parent, ObjectKind::Plain)
         , m_log(log)
         , m_name(std::move(name))
@@ -142,8 +143,8 @@ void TestLCObject::insertRunsHooksInOrder()
     root.insertChild(std::move(second), 0);
     // an append reports -1, not the position it ended at
     QCOMPARE(root.hooks,
-             QStringList({"aboutToInsert -1 count 0", "inserted -1 count 1",
-                          "aboutToInsert 0 count 1", "inserted 0 count 2"}));
+        QStringList({"aboutToInsert -1 count 0", "inserted -1 count 1", "aboutToInsert 0 count 1",
+            "inserted 0 count 2"}));
     QCOMPARE(root.indexOf(secondPointer), 0);
     QCOMPARE(root.indexOf(firstPointer), 1);
     QVERIFY(!root.isEmpty());
@@ -182,8 +183,8 @@ void TestLCObject::setPropertyAlwaysRunsHooks()
     object.setProperty(PropertyId::Name, QStringLiteral("x"));
     QVERIFY(LCModificationFlag::isSet());
     QCOMPARE(object.hooks,
-             QStringList({"aboutToSet 0=x stored=", "changed 0=x stored=x",
-                          "aboutToSet 0=x stored=x", "changed 0=x stored=x"}));
+        QStringList({"aboutToSet 0=x stored=", "changed 0=x stored=x", "aboutToSet 0=x stored=x",
+            "changed 0=x stored=x"}));
 }
 
 void TestLCObject::storeAndCopyAreSilent()

@@ -10,7 +10,8 @@
 
 #include <cmath>
 
-namespace {
+namespace
+{
 constexpr float kToleranceMetre = 1e-4f;
 
 class LoopWatcher : public LCObserver
@@ -231,9 +232,7 @@ void TestLCProjectObjects::checkMarkLeavesLoopAlone()
 
 void TestLCProjectObjects::defaultSubType()
 {
-    LCDevice::setDefaultSubTypeResolver([](int type) {
-        return type == 4 ? 7 : 0;
-    });
+    LCDevice::setDefaultSubTypeResolver([](int type) { return type == 4 ? 7 : 0; });
     LCProject project;
     LCLoop *const loop = addLoop(addPanel(project, 1), 1);
     LCDevice *const device = addDevice(loop, 1.0f);
