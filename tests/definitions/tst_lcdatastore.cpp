@@ -1,5 +1,5 @@
 #include "definitions/lcdatastore.h"
-#include "definitions/ui/lcicons.h"
+#include "grids/lcicons.h"
 #include "model/lcdevice.h"
 #include "model/lcloop.h"
 

@@ -1,4 +1,4 @@
-#include "definitions/ui/lcicons.h"
+#include "grids/lcicons.h"
 
 #include "definitions/lcdatastore.h"
 
