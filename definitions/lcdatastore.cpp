@@ -170,7 +170,11 @@ LCLoadResult LCDataStore::loadProject(const QString &path)
     }
     result.ok = loadDefaults() || result.projectRead;
     readWeightFactor();
-    clearChangeFlags();
+    // a file that was not read leaves the current project, changes and all, so the user is still
+    // asked before they could be lost
+    if (result.projectRead) {
+        clearChangeFlags();
+    }
     return result;
 }
 

@@ -76,8 +76,8 @@ public:
     bool anyChanged() const;
 
     // Reads a project file (the working file for an empty path), then the factory definitions
-    // and the weighting factor, and clears the change flags. The current project and the user
-    // definitions are replaced only when the whole file was read.
+    // and the weighting factor. The current project and the user definitions are replaced, and
+    // the change flags cleared, only when the whole file was read.
     [[nodiscard]] LCLoadResult loadProject(const QString &path);
     // Writes the current project and the user definitions (to the working file for an empty
     // path). The old file is replaced only by a complete new one; the change flags are cleared

@@ -244,6 +244,16 @@ void TestLCDataStore::setterFlags()
     LCProject loose;
     loose.setProperty(PropertyId::Name, QStringLiteral("x"));
     QVERIFY(m_store->projectChanged());
+
+    // a file that cannot be opened leaves the edited project and its flags, so closing still
+    // asks before the changes are lost
+    m_store->setCardTypes({});
+    LCProject *const edited = m_store->project();
+    const LCLoadResult failed = m_store->loadProject(m_dir.filePath("missing.xml"));
+    QVERIFY(!failed.projectRead);
+    QCOMPARE(m_store->project(), edited);
+    QVERIFY(m_store->projectChanged());
+    QVERIFY(m_store->cardTypesChanged());
 }
 
 void TestLCDataStore::deviceSubTypeFromLibrary()
