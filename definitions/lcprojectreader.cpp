@@ -8,11 +8,28 @@
 
 #include <QCoreApplication>
 
+#include <algorithm>
+
 namespace
 {
 LCXmlElement currentElement(LCXmlReader &reader)
 {
     return {reader.stream().name().toString(), reader.stream().attributes()};
+}
+
+// Inserting one by one in file order gives the same list as inserting them stably sorted, and
+// the sorted order lets every insertion land at the end: a file with many panels or loops in
+// falling order would otherwise shift the whole list each time.
+void insertInOrder(
+    LCObject *parent, std::vector<std::unique_ptr<LCObject>> children, PropertyId key)
+{
+    std::stable_sort(children.begin(), children.end(),
+        [key](const std::unique_ptr<LCObject> &a, const std::unique_ptr<LCObject> &b) {
+            return a->property(key).toInt() < b->property(key).toInt();
+        });
+    for (auto &child : children) {
+        parent->insertChild(std::move(child));
+    }
 }
 
 bool isDefinition(const QStringRef &tag)
@@ -63,6 +80,7 @@ std::unique_ptr<LCProject> LCProjectReader::readProject(
     properties.insert(PropertyId::Addr, element.text(LCXml::Addr));
     project->copyProperties(properties);
 
+    std::vector<std::unique_ptr<LCObject>> panels;
     const int level = reader.depth();
     while (reader.next()) {
         QXmlStreamReader &stream = reader.stream();
@@ -73,7 +91,7 @@ std::unique_ptr<LCProject> LCProjectReader::readProject(
             continue;
         }
         if (stream.name() == LCXml::Panel) {
-            readPanel(reader, project.get());
+            panels.push_back(readPanel(reader, project.get()));
         } else {
             if (isDefinition(stream.name())) {
                 definitions->append(currentElement(reader));
@@ -81,10 +99,11 @@ std::unique_ptr<LCProject> LCProjectReader::readProject(
             reader.skipElement();
         }
     }
+    insertInOrder(project.get(), std::move(panels), PropertyId::Panelid);
     return project;
 }
 
-void LCProjectReader::readPanel(LCXmlReader &reader, LCProject *project)
+std::unique_ptr<LCObject> LCProjectReader::readPanel(LCXmlReader &reader, LCProject *project)
 {
     const LCXmlElement element = currentElement(reader);
     auto panel = std::make_unique<LCController>(project);
@@ -101,9 +120,8 @@ void LCProjectReader::readPanel(LCXmlReader &reader, LCProject *project)
     properties.insert(PropertyId::Slot2CardType, element.integer(LCXml::Slot2CardType));
     properties.insert(PropertyId::PanelNote, element.text(LCXml::PanelNote));
     panel->copyProperties(properties);
-    LCController *const inserted = panel.get();
-    project->insertChild(std::move(panel));
 
+    std::vector<std::unique_ptr<LCObject>> loops;
     const int level = reader.depth();
     while (reader.next()) {
         QXmlStreamReader &stream = reader.stream();
@@ -114,14 +132,16 @@ void LCProjectReader::readPanel(LCXmlReader &reader, LCProject *project)
             continue;
         }
         if (stream.name() == LCXml::Loop) {
-            readLoop(reader, inserted);
+            loops.push_back(readLoop(reader, panel.get()));
         } else {
             reader.skipElement();
         }
     }
+    insertInOrder(panel.get(), std::move(loops), PropertyId::Loopid);
+    return panel;
 }
 
-void LCProjectReader::readLoop(LCXmlReader &reader, LCObject *panel)
+std::unique_ptr<LCObject> LCProjectReader::readLoop(LCXmlReader &reader, LCObject *panel)
 {
     const LCXmlElement element = currentElement(reader);
     auto loop = std::make_unique<LCLoop>(panel);
@@ -130,11 +150,9 @@ void LCProjectReader::readLoop(LCXmlReader &reader, LCObject *panel)
     properties.insert(PropertyId::LastDis, element.number(LCXml::LastDis));
     properties.insert(PropertyId::LoopCableType, element.integer(LCXml::LoopWireType));
     loop->copyProperties(properties);
-    LCLoop *const inserted = loop.get();
-    panel->insertChild(std::move(loop));
-
-    readDevices(reader, inserted, element.integer(LCXml::DevCount));
-    inserted->setProperty(PropertyId::ResultText, QString());
+    readDevices(reader, loop.get(), element.integer(LCXml::DevCount));
+    loop->setProperty(PropertyId::ResultText, QString());
+    return loop;
 }
 
 void LCProjectReader::readDevices(LCXmlReader &reader, LCObject *loop, int devCount)

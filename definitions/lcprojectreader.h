@@ -35,7 +35,8 @@ public:
 private:
     static std::unique_ptr<LCProject> readProject(
         LCXmlReader &reader, QVector<LCXmlElement> *definitions);
-    static void readPanel(LCXmlReader &reader, LCProject *project);
-    static void readLoop(LCXmlReader &reader, LCObject *panel);
+    // A panel with its loops, and a loop with its devices, ready to be inserted.
+    static std::unique_ptr<LCObject> readPanel(LCXmlReader &reader, LCProject *project);
+    static std::unique_ptr<LCObject> readLoop(LCXmlReader &reader, LCObject *panel);
     static void readDevices(LCXmlReader &reader, LCObject *loop, int devCount);
 };

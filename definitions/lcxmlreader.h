@@ -21,11 +21,17 @@ public:
     static constexpr int kMaxDepth = 32;
     // Four times the devices of that largest site.
     static constexpr qint64 kMaxElements = 2000000;
+    // Our elements carry at most eleven; a parser checks each new attribute against all
+    // earlier ones of its element, so a tag with a great many of them would take hours.
+    static constexpr int kMaxAttributes = 64;
 
     // The whole file, or nothing with the reason in error when it is missing, unreadable or
     // larger than kMaxFileBytes.
     static std::optional<QByteArray> readFile(const QString &path, QString *error);
 
+    // Reads bytes in the encoding its byte order mark or declaration names (UTF-8 when neither
+    // does). A document in an unknown encoding, with bytes that are not of its encoding, or
+    // with a tag of more than kMaxAttributes attributes is refused at the first token.
     explicit LCXmlReader(const QByteArray &bytes);
 
     QXmlStreamReader &stream() { return m_stream; }
@@ -51,6 +57,8 @@ public:
     QString errorString() const;
 
 private:
+    // Why the document is refused before parsing starts; empty when it is not.
+    QString m_refusal;
     QXmlStreamReader m_stream;
     int m_depth = 0;
     qint64 m_elements = 0;

@@ -81,13 +81,13 @@ int LCController::optionSlotCount(int cardCode) const
         + int(property(PropertyId::Slot2CardType).toInt() == cardCode);
 }
 
-void LCController::childInserted(LCObject *, int)
+void LCController::childInserted(LCObject *child, int index)
 {
     const int needed = (childCount() + 1) / kLoopsPerLoopCard;
     if (needed > property(PropertyId::LoopCardCount).toInt()) {
         storeProperty(PropertyId::LoopCardCount, needed);
     }
-    sortChildrenBy(PropertyId::Loopid);
+    keepChildrenSortedBy(PropertyId::Loopid, child, index);
 }
 
 void LCController::propertyChanged(PropertyId id, const QVariant &value)

@@ -48,6 +48,7 @@ void LCObject::insertChild(std::unique_ptr<LCObject> child, int index)
     }
     LCObject *const inserted = child.get();
     aboutToInsertChild(inserted, index);
+    inserted->m_holder = this;
     if (index < 0 || index > childCount()) {
         m_children.push_back(std::move(child));
     } else {
@@ -79,6 +80,7 @@ void LCObject::setProperty(PropertyId id, const QVariant &value)
 {
     aboutToSetProperty(id, value);
     m_properties.insert(id, value);
+    noteStored(id);
     propertyChanged(id, value);
     LCModificationFlag::set();
 }
@@ -86,12 +88,14 @@ void LCObject::setProperty(PropertyId id, const QVariant &value)
 void LCObject::storeProperty(PropertyId id, const QVariant &value)
 {
     m_properties.insert(id, value);
+    noteStored(id);
 }
 
 void LCObject::copyProperties(const LCPropertyMap &source)
 {
     for (const auto &entry : source) {
         m_properties.insert(entry.first, entry.second);
+        noteStored(entry.first);
     }
 }
 
@@ -100,12 +104,62 @@ void LCObject::notifyObservers(LCObject *object, ChangeKind kind)
     LCObserverRegistry::notify(object, kind);
 }
 
-void LCObject::sortChildrenBy(PropertyId key)
+void LCObject::noteStored(PropertyId id)
 {
-    std::stable_sort(m_children.begin(), m_children.end(),
-        [key](const std::unique_ptr<LCObject> &a, const std::unique_ptr<LCObject> &b) {
-            return a->property(key).toInt() < b->property(key).toInt();
-        });
+    if (m_holder && m_holder->m_orderKey == id) {
+        m_holder->m_childOrderKnown = false;
+    }
+}
+
+void LCObject::keepChildrenSortedBy(PropertyId key, LCObject *inserted, int index)
+{
+    const auto keyOf = [key](const std::unique_ptr<LCObject> &object) {
+        return object->property(key).toInt();
+    };
+    const int position = (index < 0 || index >= childCount()) ? childCount() - 1 : index;
+    if (m_childOrderKnown && m_orderKey == key && child(position) == inserted) {
+        // where a stable sort would put it: after the smaller keys and, among equal keys, at
+        // the place it was inserted at
+        const int value = inserted->property(key).toInt();
+        const int others = childCount() - 1;
+        const auto otherKey = [&](int i) {
+            return keyOf(m_children[std::size_t(i < position ? i : i + 1)]);
+        };
+        int lower = 0;
+        for (int count = others; count > 0;) {
+            const int half = count / 2;
+            if (otherKey(lower + half) < value) {
+                lower += half + 1;
+                count -= half + 1;
+            } else {
+                count = half;
+            }
+        }
+        int upper = lower;
+        for (int count = others - lower; count > 0;) {
+            const int half = count / 2;
+            if (otherKey(upper + half) <= value) {
+                upper += half + 1;
+                count -= half + 1;
+            } else {
+                count = half;
+            }
+        }
+        const int target = std::clamp(position, lower, upper);
+        const auto begin = m_children.begin();
+        if (target < position) {
+            std::rotate(begin + target, begin + position, begin + position + 1);
+        } else if (target > position) {
+            std::rotate(begin + position, begin + position + 1, begin + target + 1);
+        }
+    } else {
+        std::stable_sort(m_children.begin(), m_children.end(),
+            [&keyOf](const std::unique_ptr<LCObject> &a, const std::unique_ptr<LCObject> &b) {
+                return keyOf(a) < keyOf(b);
+            });
+    }
+    m_orderKey = key;
+    m_childOrderKnown = true;
 }
 
 int LCObject::lowestFreeChildNumber(PropertyId key) const

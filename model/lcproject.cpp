@@ -19,7 +19,7 @@ int LCProject::lowestFreePanelNumber() const
     return lowestFreeChildNumber(PropertyId::Panelid);
 }
 
-void LCProject::childInserted(LCObject *, int)
+void LCProject::childInserted(LCObject *child, int index)
 {
-    sortChildrenBy(PropertyId::Panelid);
+    keepChildrenSortedBy(PropertyId::Panelid, child, index);
 }

@@ -9,6 +9,7 @@
 #include <QtTest>
 
 #include <cmath>
+#include <random>
 
 namespace
 {
@@ -73,6 +74,7 @@ private slots:
     void cleanup() { LCDevice::setDefaultSubTypeResolver(nullptr); }
     void valuesAtCreation();
     void panelsAndLoopsStaySorted();
+    void sortedLikeAFullStableSort();
     void loopCardsRaisedNeverLowered();
     void clearingPanelResultClearsLoops();
     void deviceChangeMakesLoopStale();
@@ -129,6 +131,39 @@ void TestLCProjectObjects::panelsAndLoopsStaySorted()
     LCLoop *const first = addLoop(panel, 1);
     QCOMPARE(numbers(*panel, PropertyId::Loopid), QList<int>({1, 2, 3}));
     QCOMPARE(panel->loop(0), first);
+}
+
+void TestLCProjectObjects::sortedLikeAFullStableSort()
+{
+    // every insertion must leave the order a stable sort of the whole list gives, also after a
+    // number was changed behind the list's back
+    std::mt19937 random(7);
+    LCProject project;
+    QVector<LCObject *> expected;
+    for (int step = 0; step < 400; ++step) {
+        const int id = int(random() % 20);
+        if (step % 37 == 36) {
+            LCObject *const changed = project.child(int(random() % project.childCount()));
+            changed->storeProperty(PropertyId::Panelid, id);
+            continue;
+        }
+        auto panel = std::make_unique<LCController>(&project);
+        panel->storeProperty(PropertyId::Panelid, id);
+        LCObject *const pointer = panel.get();
+        const int index = step % 3 == 0 ? -1 : int(random() % (project.childCount() + 1));
+        expected.clear();
+        for (int i = 0; i < project.childCount(); ++i) {
+            expected << project.child(i);
+        }
+        expected.insert(index < 0 ? expected.size() : index, pointer);
+        std::stable_sort(expected.begin(), expected.end(), [](LCObject *a, LCObject *b) {
+            return a->property(PropertyId::Panelid).toInt() < b->property(PropertyId::Panelid).toInt();
+        });
+        project.insertChild(std::move(panel), index);
+        for (int i = 0; i < project.childCount(); ++i) {
+            QCOMPARE(project.child(i), expected.at(i));
+        }
+    }
 }
 
 void TestLCProjectObjects::loopCardsRaisedNeverLowered()
