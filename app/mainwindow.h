@@ -1,22 +1,109 @@
 #pragma once
 
 #include <QMainWindow>
+#include <QModelIndex>
 
+#include <memory>
+
+class LCDeviceModel;
+class LCItemDelegate;
+class LCObject;
+class LCProjectModel;
+class LCPrompter;
+class LCTableView;
+class QDockWidget;
 class QTextEdit;
+class QToolButton;
+class QTreeView;
 
-// The program's window. For now it shows an overview of the project in the working file.
+// The program's one window: the project tree on the left, the grid of the object clicked in it
+// on the right with the calculation result below, and the tool bar with the file commands and
+// the entry points to the other commands.
 class MainWindow : public QMainWindow
 {
     Q_OBJECT
 
 public:
-    explicit MainWindow(QWidget *parent = nullptr);
+    // Asks the user through prompter (message boxes and file dialogs when none is given).
+    explicit MainWindow(QWidget *parent = nullptr, LCPrompter *prompter = nullptr);
+    ~MainWindow() override;
 
-    // Loads the working file and the definitions; false when the program cannot go on.
-    bool initConfig();
+    // False when neither the working file nor the factory definitions could be read; the user
+    // has been told and the program must end.
+    bool isConfigLoaded() const { return m_configLoaded; }
+
+    // Puts the current project into the views, forgetting what they showed.
+    void resetViews();
+    // Shows the grid that belongs to object.
+    void showObject(LCObject *object);
+
+public slots:
+    void slotNew();
+    void slotOpen();
+    void slotSave();
+    void slotSaveAs();
+    void slotReport();
+    void slotDefine();
+    void slotBattery();
+    void slotAbout();
+    void slotExit();
+    void slotCalc();
+    void slotTreeItemClicked();
+    void slotViewClicked();
+    void slotViewContextMenu(const QPoint &position);
+    void slotViewProjectContextMenu(const QPoint &position);
+    void slotUpdateDelegate(const QModelIndex &index);
+
+protected:
+    void closeEvent(QCloseEvent *event) override;
 
 private:
-    void showOverview();
+    void initUi();
+    void initConnections();
+    void initConfig();
+    void initViews();
 
-    QTextEdit *m_overview;
+    // The object of the tree's current item, or null.
+    LCObject *currentObject() const;
+    void setButtonsFor(const LCObject *object);
+    // Saves to path (the working file when empty) and says how it went. False when the file
+    // could not be written; nothing is changed then.
+    bool saveTo(const QString &path);
+    // Before the project is replaced or the program ends: when anything changed, asks whether
+    // to save it. False when the user wanted it saved and that failed, so the caller must stop.
+    bool saveChangesIfWanted();
+    void calculatePanel(LCObject *panel);
+    // False when the loop is empty and nothing was calculated.
+    bool calculateLoop(LCObject *loop);
+    void fillDeviceTypeItems();
+    void fillCableTypeItems();
+
+    std::unique_ptr<LCPrompter> m_ownPrompter;
+    LCPrompter *m_prompter;
+    bool m_configLoaded = false;
+
+    QToolButton *m_newButton = nullptr;
+    QToolButton *m_openButton = nullptr;
+    QToolButton *m_saveButton = nullptr;
+    QToolButton *m_saveAsButton = nullptr;
+    QToolButton *m_reportButton = nullptr;
+    QToolButton *m_defineButton = nullptr;
+    QToolButton *m_calculateButton = nullptr;
+    QToolButton *m_batteryButton = nullptr;
+    QToolButton *m_aboutButton = nullptr;
+    QToolButton *m_exitButton = nullptr;
+    QTreeView *m_treeView = nullptr;
+    LCTableView *m_gridView = nullptr;
+    QDockWidget *m_resultDock = nullptr;
+    QTextEdit *m_resultPane = nullptr;
+
+    LCProjectModel *m_treeModel = nullptr;
+    LCDeviceModel *m_deviceModel = nullptr;
+
+    LCItemDelegate *m_deviceLengthDelegate = nullptr;
+    LCItemDelegate *m_deviceTypeDelegate = nullptr;
+    LCItemDelegate *m_subTypeDelegate = nullptr;
+    LCItemDelegate *m_cableTypeDelegate = nullptr;
+
+    LCObject *m_shownObject = nullptr;
 };

@@ -1,0 +1,232 @@
+#include "grids/lcdevicemodel.h"
+
+#include "definitions/lcdatastore.h"
+#include "grids/lcicons.h"
+#include "model/lcloop.h"
+
+#include <QColor>
+#include <QIcon>
+
+#include <cmath>
+
+namespace
+{
+// a device that failed the last calculation
+constexpr Qt::GlobalColor kFailedBackground = Qt::yellow;
+constexpr Qt::GlobalColor kFailedText = Qt::black;
+// a device on a branch
+constexpr Qt::GlobalColor kBranchBackground = Qt::blue;
+constexpr Qt::GlobalColor kBranchText = Qt::yellow;
+
+// The grid shows whole metres; halves go away from zero.
+long roundedMetre(float metre)
+{
+    return std::lround(metre);
+}
+
+bool isFlagged(const LCObject &device)
+{
+    return device.property(PropertyId::CheckMark).toInt() == CheckMarkValue::Flagged;
+}
+
+bool isOnBranch(const LCObject &device)
+{
+    return device.property(PropertyId::truck).toInt() != 0;
+}
+
+QVariant iconOrNothing(const QIcon &icon)
+{
+    return icon.isNull() ? QVariant() : QVariant(icon);
+}
+} // namespace
+
+LCDeviceModel::LCDeviceModel(QObject *parent)
+    : LCTableModel(parent)
+{
+}
+
+void LCDeviceModel::setLoop(LCObject *loop)
+{
+    beginResetModel();
+    m_loop = loop && loop->kind() == ObjectKind::Loop ? static_cast<LCLoop *>(loop) : nullptr;
+    if (m_loop) {
+        // the sub type column needs a key to show; stored silently, so the results stay
+        m_loop->fillMissingSubTypes();
+    }
+    endResetModel();
+}
+
+int LCDeviceModel::getRowCount() const
+{
+    return m_loop ? m_loop->childCount() : 0;
+}
+
+int LCDeviceModel::getColumnCount() const
+{
+    return kColumnCount;
+}
+
+bool LCDeviceModel::isCellEditable(int, int col) const
+{
+    return col >= int(Column::CableLength) && col <= int(Column::CableType);
+}
+
+QVariant LCDeviceModel::horizontalHeaderText(int section) const
+{
+    switch (Column(section)) {
+    case Column::Topology:
+        return tr("Loop Topology");
+    case Column::CableLength:
+        return tr("Cable from Previous Device (m)");
+    case Column::DeviceType:
+        return tr("Device Type");
+    case Column::SubType:
+        return tr("Sub Type");
+    case Column::CableType:
+        return tr("Cable Type");
+    }
+    return {};
+}
+
+QVariant LCDeviceModel::verticalHeaderText(int section) const
+{
+    // a device's location is counted from 1
+    return QString::number(section + 1);
+}
+
+QVariant LCDeviceModel::cellText(int row, int col) const
+{
+    const LCObject *const item = device(row);
+    if (!item) {
+        return {};
+    }
+    const LCDataStore *const store = LCDataStore::instance();
+    switch (Column(col)) {
+    case Column::Topology:
+        return topologyText(row);
+    case Column::CableLength:
+        return QString::number(roundedMetre(item->property(PropertyId::pos).toFloat()));
+    case Column::DeviceType:
+        return store->deviceTypes().value(item->property(PropertyId::deviceTypeid).toInt()).Name;
+    case Column::SubType:
+        // an unknown key gives the empty record, which is named "UNDEFINE"
+        return store->subTypes().value(item->property(PropertyId::SubType).toInt()).name;
+    case Column::CableType:
+        return store->wireTypes().value(item->property(PropertyId::CableType).toInt()).Name;
+    }
+    return {};
+}
+
+QVariant LCDeviceModel::cellBackground(int row, int) const
+{
+    const LCObject *const item = device(row);
+    if (!item) {
+        return {};
+    }
+    if (isFlagged(*item)) {
+        return QColor(kFailedBackground);
+    }
+    if (isOnBranch(*item)) {
+        return QColor(kBranchBackground);
+    }
+    return {};
+}
+
+QVariant LCDeviceModel::cellForeground(int row, int) const
+{
+    const LCObject *const item = device(row);
+    if (!item) {
+        return {};
+    }
+    if (isFlagged(*item)) {
+        return QColor(kFailedText);
+    }
+    if (isOnBranch(*item)) {
+        return QColor(kBranchText);
+    }
+    return {};
+}
+
+QVariant LCDeviceModel::cellIcon(int row, int col) const
+{
+    const LCObject *const item = device(row);
+    if (!item) {
+        return {};
+    }
+    switch (Column(col)) {
+    case Column::DeviceType: {
+        // an unknown key gives the empty record, whose icon number is 0
+        const int typeId = item->property(PropertyId::deviceTypeid).toInt();
+        return iconOrNothing(
+            LCIcons::deviceIcon(LCDataStore::instance()->deviceTypes().value(typeId).IcoID));
+    }
+    case Column::SubType: {
+        // an unknown key gives the empty record, whose picture is the fallback "00"
+        const int subTypeId = item->property(PropertyId::SubType).toInt();
+        return iconOrNothing(
+            LCIcons::subTypeIcon(LCDataStore::instance()->subTypes().value(subTypeId).picture));
+    }
+    case Column::Topology:
+    case Column::CableLength:
+    case Column::CableType:
+        break;
+    }
+    return {};
+}
+
+bool LCDeviceModel::setCellData(int row, int col, const QVariant &value)
+{
+    LCObject *const item = device(row);
+    if (!item) {
+        return false;
+    }
+    const LCDataStore *const store = LCDataStore::instance();
+    switch (Column(col)) {
+    case Column::CableLength:
+        // the grid shows whole metres; confirming the shown length keeps the exact one
+        if (value.toInt() != roundedMetre(item->property(PropertyId::pos).toFloat())) {
+            item->setProperty(PropertyId::pos, value.toFloat());
+        }
+        return true;
+    case Column::DeviceType: {
+        item->setProperty(PropertyId::deviceTypeid, store->deviceTypeIdByName(value.toString()));
+        // the device took the default sub type of its new type
+        const QModelIndex subType = index(row, int(Column::SubType));
+        emit dataChanged(subType, subType);
+        return true;
+    }
+    case Column::SubType:
+        item->setProperty(PropertyId::SubType, store->subTypeIdByName(value.toString()));
+        return true;
+    case Column::CableType:
+        item->setProperty(PropertyId::CableType, store->wireTypeIdByName(value.toString()));
+        return true;
+    case Column::Topology:
+        break;
+    }
+    return false;
+}
+
+bool LCDeviceModel::hasSource() const
+{
+    return m_loop != nullptr;
+}
+
+LCObject *LCDeviceModel::device(int row) const
+{
+    return m_loop ? m_loop->child(row) : nullptr;
+}
+
+QString LCDeviceModel::topologyText(int row) const
+{
+    const LCObject *const item = device(row);
+    if (!isOnBranch(*item)) {
+        return tr("Trunk");
+    }
+    // branches are numbered from 1 in the order they begin along the loop
+    QString text = tr("Node") + QString::number(m_loop->branchNumber(row) + 1);
+    if (item->property(PropertyId::Relay).toBool()) {
+        text += tr("(Relay)");
+    }
+    return text;
+}

@@ -1,0 +1,196 @@
+#include "grids/lctablemodel.h"
+
+namespace
+{
+// Every cell and header of every grid is centred.
+constexpr int kCellAlignment = Qt::AlignCenter;
+} // namespace
+
+LCTableModel::LCTableModel(QObject *parent)
+    : QAbstractTableModel(parent)
+{
+}
+
+int LCTableModel::rowCount(const QModelIndex &parent) const
+{
+    if (parent.isValid() || !hasSource()) {
+        return 0;
+    }
+    return getRowCount();
+}
+
+int LCTableModel::columnCount(const QModelIndex &parent) const
+{
+    // the headers stay when there is nothing to show
+    return parent.isValid() ? 0 : getColumnCount();
+}
+
+QVariant LCTableModel::data(const QModelIndex &index, int role) const
+{
+    if (!hasSource() || !isShownCell(index)) {
+        return {};
+    }
+    const int row = index.row();
+    const int col = index.column();
+    switch (role) {
+    case Qt::DisplayRole:
+        return cellText(row, col);
+    case Qt::DecorationRole:
+        return cellIcon(row, col);
+    case Qt::TextAlignmentRole:
+        return kCellAlignment;
+    case Qt::BackgroundRole:
+        return cellBackground(row, col);
+    case Qt::ForegroundRole:
+        return cellForeground(row, col);
+    default:
+        // editors start from the displayed text, so the edit role is not served
+        return {};
+    }
+}
+
+QVariant LCTableModel::headerData(int section, Qt::Orientation orientation, int role) const
+{
+    const bool horizontal = orientation == Qt::Horizontal;
+    switch (role) {
+    case Qt::DisplayRole:
+        return horizontal ? horizontalHeaderText(section) : verticalHeaderText(section);
+    case Qt::DecorationRole:
+        return horizontal ? horizontalHeaderIcon(section) : verticalHeaderIcon(section);
+    case Qt::TextAlignmentRole:
+        return kCellAlignment;
+    default:
+        return {};
+    }
+}
+
+Qt::ItemFlags LCTableModel::flags(const QModelIndex &index) const
+{
+    Qt::ItemFlags result = QAbstractTableModel::flags(index);
+    if (!hasSource() || !index.isValid() || !isCellValid(index.row(), index.column())) {
+        return result;
+    }
+    const int row = index.row();
+    const int col = index.column();
+    if (isCellEditable(row, col)) {
+        result |= Qt::ItemIsEditable;
+    }
+    if (isCellDragEnabled(row, col)) {
+        result |= Qt::ItemIsDragEnabled;
+    }
+    if (isCellDropEnabled(row, col)) {
+        result |= Qt::ItemIsDropEnabled;
+    }
+    return result;
+}
+
+bool LCTableModel::setData(const QModelIndex &index, const QVariant &value, int role)
+{
+    if (role != Qt::EditRole || !isShownCell(index)) {
+        return false;
+    }
+    if (!setCellData(index.row(), index.column(), value)) {
+        return false;
+    }
+    emit dataChanged(index, index);
+    m_modified = true;
+    return true;
+}
+
+void LCTableModel::save()
+{
+    m_modified = false;
+}
+
+int LCTableModel::getRowCount() const
+{
+    return 0;
+}
+
+int LCTableModel::getColumnCount() const
+{
+    return 0;
+}
+
+bool LCTableModel::isCellValid(int, int) const
+{
+    return true;
+}
+
+bool LCTableModel::isCellEditable(int, int) const
+{
+    return false;
+}
+
+bool LCTableModel::isCellDragEnabled(int, int) const
+{
+    return false;
+}
+
+bool LCTableModel::isCellDropEnabled(int, int) const
+{
+    return false;
+}
+
+QVariant LCTableModel::horizontalHeaderText(int) const
+{
+    return {};
+}
+
+QVariant LCTableModel::horizontalHeaderIcon(int) const
+{
+    return {};
+}
+
+QVariant LCTableModel::verticalHeaderText(int) const
+{
+    return {};
+}
+
+QVariant LCTableModel::verticalHeaderIcon(int) const
+{
+    return {};
+}
+
+QVariant LCTableModel::cellText(int, int) const
+{
+    return {};
+}
+
+QVariant LCTableModel::cellBackground(int, int) const
+{
+    return {};
+}
+
+QVariant LCTableModel::cellForeground(int, int) const
+{
+    return {};
+}
+
+QVariant LCTableModel::cellIcon(int, int) const
+{
+    return {};
+}
+
+bool LCTableModel::setCellData(int, int, const QVariant &)
+{
+    return false;
+}
+
+bool LCTableModel::hasSource() const
+{
+    return false;
+}
+
+bool LCTableModel::isShownCell(const QModelIndex &index) const
+{
+    // quietly, unlike checkIndex: a view may still hold an index from before a refresh
+    return index.isValid() && index.model() == this && index.row() < rowCount()
+        && index.column() < columnCount();
+}
+
+void LCTableModel::refresh()
+{
+    beginResetModel();
+    endResetModel();
+}

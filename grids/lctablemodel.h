@@ -1,0 +1,54 @@
+#pragma once
+
+#include <QAbstractTableModel>
+
+// The base of every grid model. It answers Qt's model calls once and turns them into a few
+// virtual questions about plain row and column numbers, which a grid model overrides as needed.
+// A grid model without a source shows no rows but keeps its columns and headers.
+class LCTableModel : public QAbstractTableModel
+{
+    Q_OBJECT
+
+public:
+    explicit LCTableModel(QObject *parent = nullptr);
+
+    int rowCount(const QModelIndex &parent = QModelIndex()) const override;
+    int columnCount(const QModelIndex &parent = QModelIndex()) const override;
+    QVariant data(const QModelIndex &index, int role = Qt::DisplayRole) const override;
+    QVariant headerData(
+        int section, Qt::Orientation orientation, int role = Qt::DisplayRole) const override;
+    Qt::ItemFlags flags(const QModelIndex &index) const override;
+    // Only the edit role is served; a cell the grid model refuses stays as it was.
+    bool setData(const QModelIndex &index, const QVariant &value, int role = Qt::EditRole) override;
+
+    // Marks the grid as unmodified; models that keep a working copy store it first.
+    virtual void save();
+    virtual int getRowCount() const;
+    virtual int getColumnCount() const;
+    virtual bool isCellValid(int row, int col) const;
+    virtual bool isCellEditable(int row, int col) const;
+    virtual bool isCellDragEnabled(int row, int col) const;
+    virtual bool isCellDropEnabled(int row, int col) const;
+    virtual QVariant horizontalHeaderText(int section) const;
+    virtual QVariant horizontalHeaderIcon(int section) const;
+    virtual QVariant verticalHeaderText(int section) const;
+    virtual QVariant verticalHeaderIcon(int section) const;
+    virtual QVariant cellText(int row, int col) const;
+    virtual QVariant cellBackground(int row, int col) const;
+    virtual QVariant cellForeground(int row, int col) const;
+    virtual QVariant cellIcon(int row, int col) const;
+    // True when the value was taken (stored, or deliberately left as it was).
+    virtual bool setCellData(int row, int col, const QVariant &value);
+    virtual bool hasSource() const;
+
+    // Makes every attached view read rows, columns, headers and cells again, after the objects
+    // behind the grid were changed elsewhere.
+    void refresh();
+    // True once a cell was changed through setData since construction or the last save().
+    bool isModified() const { return m_modified; }
+
+private:
+    bool isShownCell(const QModelIndex &index) const;
+
+    bool m_modified = false;
+};

@@ -1,0 +1,193 @@
+#include "grids/ui/lcitemdelegate.h"
+
+#include <QAbstractItemView>
+#include <QComboBox>
+#include <QCompleter>
+#include <QItemSelectionModel>
+#include <QLineEdit>
+#include <QRegularExpression>
+#include <QRegularExpressionValidator>
+#include <QSignalBlocker>
+#include <QtDebug>
+
+namespace
+{
+// one to six decimal digits
+const QString kIntegerPattern = QStringLiteral("[0-9]{1,6}");
+// digits with points, or digits with commas, never both
+const QString kDecimalPattern = QStringLiteral("[0-9.0-9]*|[0-9,0-9]*");
+constexpr int kDecimalBase = 10;
+constexpr char kMissingIconMessage[] = "Icon combobox missing icon";
+
+QValidator *patternValidator(const QString &pattern, QObject *parent)
+{
+    return new QRegularExpressionValidator(QRegularExpression(pattern), parent);
+}
+} // namespace
+
+LCItemDelegate::LCItemDelegate(int editorKind, QObject *parent)
+    : QItemDelegate(parent)
+    , m_editorKind(editorKind)
+{
+}
+
+LCItemDelegate::LCItemDelegate(EditorKind editorKind, QObject *parent)
+    : LCItemDelegate(int(editorKind), parent)
+{
+}
+
+void LCItemDelegate::setView(QAbstractItemView *view)
+{
+    m_view = view;
+}
+
+void LCItemDelegate::setUseCompleter(bool useCompleter)
+{
+    m_useCompleter = useCompleter;
+}
+
+void LCItemDelegate::setValidator(QValidator *validator)
+{
+    m_validator = validator;
+}
+
+void LCItemDelegate::setItems(const QStringList &texts, const QList<QIcon> &icons)
+{
+    m_items = texts;
+    m_icons = icons;
+}
+
+QWidget *LCItemDelegate::createEditor(
+    QWidget *parent, const QStyleOptionViewItem &, const QModelIndex &index) const
+{
+    // the owner may refill the items for this very cell before they are used
+    emit sigCreateEditor(index);
+    if (isLineEditor()) {
+        return createLineEditor(parent);
+    }
+    if (isComboEditor()) {
+        return createComboEditor(parent);
+    }
+    return nullptr;
+}
+
+void LCItemDelegate::setEditorData(QWidget *editor, const QModelIndex &index) const
+{
+    const QString text = index.data(Qt::DisplayRole).toString();
+    if (isLineEditor()) {
+        if (auto *const line = qobject_cast<QLineEdit *>(editor)) {
+            line->setText(text);
+        }
+    } else if (isComboEditor()) {
+        if (auto *const combo = qobject_cast<QComboBox *>(editor)) {
+            // showing the cell's own value is not an edit
+            const QSignalBlocker blocker(combo);
+            combo->setCurrentText(text);
+        }
+    }
+}
+
+void LCItemDelegate::setModelData(
+    QWidget *editor, QAbstractItemModel *model, const QModelIndex &) const
+{
+    if (!m_view || !model || !m_view->selectionModel()) {
+        return;
+    }
+    // Read once: the view refreshes an open editor from the model while the cells are written,
+    // and every selected cell must get what the user entered.
+    const QVariant value = editorValue(editor);
+    if (!value.isValid()) {
+        return;
+    }
+    const QModelIndexList selected = m_view->selectionModel()->selectedIndexes();
+    for (const QModelIndex &cell : selected) {
+        model->setData(cell, value, Qt::EditRole);
+    }
+}
+
+void LCItemDelegate::updateEditorGeometry(
+    QWidget *editor, const QStyleOptionViewItem &option, const QModelIndex &) const
+{
+    editor->setGeometry(option.rect);
+}
+
+void LCItemDelegate::commitAndCloseEditor()
+{
+    emit commitData(qobject_cast<QWidget *>(sender()));
+}
+
+bool LCItemDelegate::isLineEditor() const
+{
+    return m_editorKind == int(EditorKind::Text) || m_editorKind == int(EditorKind::Integer)
+        || m_editorKind == int(EditorKind::Decimal);
+}
+
+bool LCItemDelegate::isComboEditor() const
+{
+    return m_editorKind == int(EditorKind::Combo) || m_editorKind == int(EditorKind::IconCombo);
+}
+
+QWidget *LCItemDelegate::createLineEditor(QWidget *parent) const
+{
+    auto *const line = new QLineEdit(parent);
+    if (m_validator) {
+        line->setValidator(m_validator);
+    } else if (m_editorKind == int(EditorKind::Integer)) {
+        line->setValidator(patternValidator(kIntegerPattern, line));
+    } else if (m_editorKind == int(EditorKind::Decimal)) {
+        line->setValidator(patternValidator(kDecimalPattern, line));
+    }
+    connect(line, &QLineEdit::editingFinished, this, &LCItemDelegate::commitAndCloseEditor);
+    return line;
+}
+
+QWidget *LCItemDelegate::createComboEditor(QWidget *parent) const
+{
+    auto *const combo = new QComboBox(parent);
+    if (m_editorKind == int(EditorKind::IconCombo) && m_items.size() == m_icons.size()) {
+        for (int i = 0; i < m_items.size(); ++i) {
+            combo->addItem(m_icons.at(i), m_items.at(i));
+        }
+    } else {
+        if (m_editorKind == int(EditorKind::IconCombo)) {
+            qDebug("%s", kMissingIconMessage);
+        }
+        combo->addItems(m_items);
+    }
+    if (m_useCompleter) {
+        combo->setEditable(true);
+        auto *const completer = new QCompleter(combo->model(), combo);
+        completer->setFilterMode(Qt::MatchStartsWith);
+        completer->setModelSorting(QCompleter::CaseSensitivelySortedModel);
+        combo->setCompleter(completer);
+    }
+    // connected only now, so filling the box does not commit
+    connect(combo, QOverload<int>::of(&QComboBox::currentIndexChanged), this,
+        &LCItemDelegate::commitAndCloseEditor);
+    return combo;
+}
+
+QVariant LCItemDelegate::editorValue(QWidget *editor) const
+{
+    if (isLineEditor()) {
+        const auto *const line = qobject_cast<const QLineEdit *>(editor);
+        if (!line) {
+            return {};
+        }
+        switch (EditorKind(m_editorKind)) {
+        case EditorKind::Integer:
+            // text that is no number counts as 0
+            return line->text().toInt(nullptr, kDecimalBase);
+        case EditorKind::Decimal:
+            // a decimal comma is read as a point; the model converts the text
+            return QString(line->text()).replace(QLatin1Char(','), QLatin1Char('.'));
+        default:
+            return line->text();
+        }
+    }
+    if (isComboEditor()) {
+        const auto *const combo = qobject_cast<const QComboBox *>(editor);
+        return combo ? QVariant(combo->currentText()) : QVariant();
+    }
+    return {};
+}

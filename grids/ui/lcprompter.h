@@ -1,0 +1,30 @@
+#pragma once
+
+#include <QString>
+
+class QWidget;
+
+// Everything the program asks or tells the user in a modal box goes through here, so that the
+// windows can be driven headless: the program shows message boxes and file dialogs, tests
+// answer them from a script and record every text.
+class LCPrompter
+{
+public:
+    enum class Answer { Yes, No };
+
+    virtual ~LCPrompter() = default;
+
+    // An information box with one OK button.
+    virtual void information(QWidget *parent, const QString &title, const QString &text) = 0;
+    // An information box with the buttons Yes and No.
+    virtual Answer question(QWidget *parent, const QString &title, const QString &text) = 0;
+    // The chosen file, or an empty text when the user cancelled.
+    virtual QString openFileName(QWidget *parent,
+        const QString &caption,
+        const QString &directory,
+        const QString &filter) = 0;
+    virtual QString saveFileName(QWidget *parent,
+        const QString &caption,
+        const QString &directory,
+        const QString &filter) = 0;
+};

@@ -1,0 +1,38 @@
+#pragma once
+
+#include "grids/ui/lcprompter.h"
+
+#include <QQueue>
+#include <QStringList>
+
+// Answers the program's questions from a script and records every box it was shown, as
+// "title|text".
+class ScriptedPrompter : public LCPrompter
+{
+public:
+    void information(QWidget *, const QString &title, const QString &text) override
+    {
+        shown << title + QLatin1Char('|') + text;
+    }
+    Answer question(QWidget *, const QString &title, const QString &text) override
+    {
+        shown << title + QLatin1Char('|') + text;
+        return answers.isEmpty() ? Answer::No : answers.dequeue();
+    }
+    QString openFileName(
+        QWidget *, const QString &caption, const QString &, const QString &filter) override
+    {
+        shown << caption + QLatin1Char('|') + filter;
+        return files.isEmpty() ? QString() : files.dequeue();
+    }
+    QString saveFileName(
+        QWidget *, const QString &caption, const QString &, const QString &filter) override
+    {
+        shown << caption + QLatin1Char('|') + filter;
+        return files.isEmpty() ? QString() : files.dequeue();
+    }
+
+    QStringList shown;
+    QQueue<Answer> answers;
+    QQueue<QString> files;
+};

@@ -1,0 +1,433 @@
+#include "scriptedprompter.h"
+
+#include "app/mainwindow.h"
+#include "definitions/lcdatastore.h"
+#include "grids/lcdevicemodel.h"
+#include "grids/ui/lctableview.h"
+#include "model/lccontroller.h"
+#include "model/lcdevice.h"
+#include "model/lcloop.h"
+
+#include <QComboBox>
+#include <QDate>
+#include <QDockWidget>
+#include <QFile>
+#include <QTemporaryDir>
+#include <QTextEdit>
+#include <QToolButton>
+#include <QTreeView>
+#include <QtTest>
+
+namespace
+{
+const QString kSample = QStringLiteral(MIREL_SOURCE_DIR "/data/config/config.xml");
+
+bool copy(const QString &from, const QString &to)
+{
+    QDir().mkpath(QFileInfo(to).absolutePath());
+    QFile::remove(to);
+    return QFile::copy(from, to);
+}
+} // namespace
+
+class TestMainWindow : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase() { QApplication::setQuitOnLastWindowClosed(false); }
+    void init();
+    void cleanup();
+    void startsWithTheWorkingProject();
+    void configLoadFailure();
+    void calculatePanel();
+    void calculateLoop();
+    void blankPanelAndLoop();
+    void deviceGridEditing();
+    void saveFailureKeepsFlags();
+    void closeQuestion();
+    void openFailureKeepsProject();
+
+private:
+    void start();
+    QModelIndex treeIndex(int panel = -1, int loop = -1) const;
+    void click(const QModelIndex &index);
+    QTreeView *tree() const { return m_window->findChild<QTreeView *>("treeView"); }
+    LCTableView *grid() const { return m_window->findChild<LCTableView *>("gridView"); }
+    QTextEdit *pane() const { return m_window->findChild<QTextEdit *>("resultPane"); }
+    QDockWidget *dock() const { return m_window->findChild<QDockWidget *>("resultDock"); }
+    QToolButton *button(const char *name) const { return m_window->findChild<QToolButton *>(name); }
+    LCProject *project() const { return LCDataStore::instance()->project(); }
+
+    std::unique_ptr<QTemporaryDir> m_dir;
+    ScriptedPrompter m_prompter;
+    std::unique_ptr<MainWindow> m_window;
+};
+
+void TestMainWindow::init()
+{
+    m_dir = std::make_unique<QTemporaryDir>();
+    QVERIFY(m_dir->isValid());
+    const QString bin = QCoreApplication::applicationDirPath();
+    QVERIFY(copy(bin + "/config/default.xml", m_dir->filePath("config/default.xml")));
+    QVERIFY(copy(kSample, m_dir->filePath("config/config.xml")));
+    QVERIFY(copy(bin + "/data.prj", m_dir->filePath("data.prj")));
+    for (const QString folder : {QStringLiteral("deviceico"), QStringLiteral("subtypeico")}) {
+        const QDir icons(bin + QLatin1Char('/') + folder);
+        for (const QString &name : icons.entryList(QDir::Files)) {
+            QVERIFY(copy(icons.filePath(name), m_dir->filePath(folder + QLatin1Char('/') + name)));
+        }
+    }
+    LCDataStore::instance()->setBaseDirectory(m_dir->path());
+    m_prompter = ScriptedPrompter();
+}
+
+void TestMainWindow::cleanup()
+{
+    m_window.reset();
+    LCDataStore::instance()->setBaseDirectory(QCoreApplication::applicationDirPath());
+}
+
+void TestMainWindow::start()
+{
+    m_window = std::make_unique<MainWindow>(nullptr, &m_prompter);
+    m_window->show();
+}
+
+QModelIndex TestMainWindow::treeIndex(int panel, int loop) const
+{
+    const QAbstractItemModel *model = tree()->model();
+    QModelIndex index = model->index(0, 0);
+    if (panel >= 0) {
+        index = model->index(panel, 0, index);
+    }
+    if (loop >= 0) {
+        index = model->index(loop, 0, model->index(0, 0, index));
+    }
+    return index;
+}
+
+void TestMainWindow::click(const QModelIndex &index)
+{
+    tree()->setCurrentIndex(index);
+    m_window->slotTreeItemClicked();
+}
+
+void TestMainWindow::startsWithTheWorkingProject()
+{
+    start();
+    QVERIFY(m_window->isConfigLoaded());
+    QVERIFY(m_prompter.shown.isEmpty());
+    QCOMPARE(m_window->windowTitle(), QStringLiteral("Mirel"));
+    const QStringList texts = {"New", "Open", "Save", "Save as", "Report", "Define", "Calculate",
+        "Battery", "About", "Exit"};
+    const QList<QToolButton *> buttons =
+        m_window->findChildren<QToolButton *>(QRegularExpression("Button$"));
+    QStringList shownTexts;
+    for (QToolButton *toolButton : buttons) {
+        shownTexts << toolButton->text();
+        QVERIFY2(!toolButton->icon().isNull(), qPrintable(toolButton->text()));
+    }
+    QCOMPARE(shownTexts, texts);
+    QVERIFY(!button("reportButton")->isEnabled());
+    QVERIFY(!button("calculateButton")->isEnabled());
+    QVERIFY(!button("batteryButton")->isEnabled());
+    QVERIFY(button("defineButton")->isEnabled());
+    QVERIFY(!dock()->isVisible());
+
+    const QAbstractItemModel *model = tree()->model();
+    QCOMPARE(model->rowCount(), 1);
+    QCOMPARE(treeIndex().data().toString(), QStringLiteral("Larchmere Hospital East Wing"));
+    QCOMPARE(model->rowCount(treeIndex()), 2);
+    QCOMPARE(treeIndex(0).data().toString(), QStringLiteral("1-Orvan-D50"));
+    QCOMPARE(treeIndex(1).data().toString(), QStringLiteral("2-Orvan-B20"));
+    QCOMPARE(model->index(0, 0, treeIndex(0)).data().toString(), QStringLiteral("Loops"));
+    QCOMPARE(treeIndex(0, 3).data().toString(), QStringLiteral("Loop4"));
+    QVERIFY(!treeIndex(0, 3).data(Qt::DecorationRole).value<QIcon>().isNull());
+    QVERIFY(!treeIndex(0, 3).data(Qt::BackgroundRole).isValid());
+}
+
+void TestMainWindow::configLoadFailure()
+{
+    QFile::remove(m_dir->filePath("config/default.xml"));
+    QFile::remove(m_dir->filePath("config/config.xml"));
+    start();
+    QVERIFY(!m_window->isConfigLoaded());
+    QCOMPARE(m_prompter.shown, QStringList({"Error|Config file load failed!"}));
+}
+
+void TestMainWindow::calculatePanel()
+{
+    start();
+    click(treeIndex(0));
+    QVERIFY(button("calculateButton")->isEnabled());
+    QVERIFY(button("batteryButton")->isEnabled());
+    QVERIFY(button("reportButton")->isEnabled());
+    m_window->slotCalc();
+    QCOMPARE(m_prompter.shown, QStringList({"Information|Do you want to create a report?"}));
+    const LCController *panel = project()->panel(0);
+    const QString summary = panel->property(PropertyId::ResultText).toString();
+    QVERIFY(summary.startsWith(QStringLiteral("Loop 4 may not work well.\nLoop1 result:\n")));
+    QCOMPARE(pane()->toPlainText(), summary);
+    QVERIFY(dock()->isVisible());
+    QCOMPARE(project()->property(PropertyId::Date).toString(),
+        QDate::currentDate().toString("yyyy-MM-dd"));
+    QVERIFY(LCDataStore::instance()->projectChanged());
+    QCOMPARE(treeIndex(0, 0).data(Qt::BackgroundRole).value<QBrush>().color(), QColor(Qt::green));
+    QCOMPARE(treeIndex(0, 3).data(Qt::BackgroundRole).value<QBrush>().color(), QColor(Qt::yellow));
+    QVERIFY2(!treeIndex(1, 0).data(Qt::BackgroundRole).isValid(), "the other panel is untouched");
+    QVERIFY(tree()->isExpanded(treeIndex(0)));
+
+    // through the panel's "Loops" item the same happens; with the dock open, a click shows the
+    // clicked object's result
+    m_prompter.shown.clear();
+    click(tree()->model()->index(0, 0, treeIndex(1)));
+    QVERIFY(!button("batteryButton")->isEnabled());
+    QVERIFY(button("calculateButton")->isEnabled());
+    QCOMPARE(pane()->toPlainText(), QString());
+    m_window->slotCalc();
+    QVERIFY(m_prompter.shown.isEmpty());
+    QVERIFY(pane()->toPlainText().startsWith(QStringLiteral("Loop 1 2 can work well!\n")));
+    click(treeIndex(0, 3));
+    QVERIFY(pane()->toPlainText().startsWith(QStringLiteral("Sorry, Loop 4 may not work well.")));
+    click(treeIndex());
+    QVERIFY(!button("calculateButton")->isEnabled());
+    QVERIFY(!button("reportButton")->isEnabled());
+}
+
+void TestMainWindow::calculateLoop()
+{
+    start();
+    click(treeIndex(1, 0));
+    QVERIFY(!button("batteryButton")->isEnabled());
+    m_window->slotCalc();
+    QVERIFY(m_prompter.shown.isEmpty());
+    QCOMPARE(pane()->toPlainText(),
+        QStringLiteral("Devices of this loop can work well!\n"
+                       "Volt Drop : 0.44V\n"
+                       "Maximum Volt Drop : 8.00V\n"
+                       "Total standby current : 16.65mA\n"
+                       "Total alarm current : 74.60mA"));
+    QCOMPARE(treeIndex(1, 0).data(Qt::BackgroundRole).value<QBrush>().color(), QColor(Qt::green));
+
+    click(treeIndex(0, 3));
+    m_window->slotCalc();
+    QCOMPARE(m_prompter.shown, QStringList({"Information|Do you want to create a report"}));
+    QVERIFY(pane()->toPlainText().startsWith(QStringLiteral("Sorry, Loop 4 may not work well.\n")));
+    // the failed devices are marked in the grid
+    const QAbstractItemModel *devices = grid()->model();
+    QCOMPARE(
+        devices->index(35, 0).data(Qt::BackgroundRole).value<QBrush>().color(), QColor(Qt::yellow));
+}
+
+void TestMainWindow::blankPanelAndLoop()
+{
+    start();
+    auto panel = std::make_unique<LCController>(project());
+    panel->storeProperty(PropertyId::Panelid, 3);
+    panel->storeProperty(PropertyId::PanelType, 1);
+    LCController *const blank = panel.get();
+    project()->insertChild(std::move(panel));
+    m_window->resetViews();
+    click(treeIndex(2));
+    m_window->slotCalc();
+    QCOMPARE(m_prompter.shown, QStringList({"Information|All the loop is blank"}));
+    QCOMPARE(pane()->toPlainText(), QString());
+    QVERIFY(dock()->isVisible());
+
+    auto loop = std::make_unique<LCLoop>(blank);
+    loop->storeProperty(PropertyId::Loopid, 2);
+    blank->insertChild(std::move(loop));
+    project()->setProperty(PropertyId::Date, QStringLiteral("2020-01-01"));
+    m_window->resetViews();
+    click(treeIndex(2, 0));
+    m_prompter.shown.clear();
+    m_window->slotCalc();
+    QCOMPARE(m_prompter.shown, QStringList({"Information|Loop2 is blank!"}));
+    QCOMPARE(project()->property(PropertyId::Date).toString(), QStringLiteral("2020-01-01"));
+}
+
+void TestMainWindow::deviceGridEditing()
+{
+    start();
+    click(treeIndex(1, 0));
+    m_window->slotCalc();
+    LCLoop *const loop = project()->panel(1)->loop(0);
+    QAbstractItemModel *model = grid()->model();
+    QVERIFY(qobject_cast<LCDeviceModel *>(model));
+    QCOMPARE(model->rowCount(), loop->childCount());
+    QCOMPARE(model->headerData(1, Qt::Horizontal).toString(),
+        QStringLiteral("Cable from Previous Device (m)"));
+
+    // one length edited: the loop's results are stale and the tree loses the colour
+    QVERIFY(model->setData(model->index(0, 1), 25, Qt::EditRole));
+    QCOMPARE(loop->device(0)->pos(), 25.0f);
+    QCOMPARE(loop->property(PropertyId::LoopStatus).toInt(), -1);
+    QVERIFY(!treeIndex(1, 0).data(Qt::BackgroundRole).isValid());
+
+    // a cable type chosen once is written into every selected cell of the column
+    const int rows = 10;
+    grid()->selectionModel()->select(QItemSelection(model->index(0, 4), model->index(rows - 1, 4)),
+        QItemSelectionModel::ClearAndSelect);
+    auto *cableDelegate = qobject_cast<QAbstractItemDelegate *>(grid()->itemDelegateForColumn(4));
+    QVERIFY(cableDelegate);
+    QStyleOptionViewItem option;
+    std::unique_ptr<QWidget> editor(
+        cableDelegate->createEditor(grid()->viewport(), option, model->index(rows - 1, 4)));
+    auto *combo = qobject_cast<QComboBox *>(editor.get());
+    QVERIFY(combo);
+    const QString cable = LCDataStore::instance()->wireTypes().value(3).Name;
+    combo->setCurrentText(cable);
+    cableDelegate->setModelData(combo, model, model->index(rows - 1, 4));
+    for (int row = 0; row < rows; ++row) {
+        QCOMPARE(loop->device(row)->cableType(), 3);
+    }
+    QCOMPARE(loop->device(rows)->cableType(), 2);
+    QCOMPARE(model->index(0, 4).data().toString(), cable);
+
+    // the sub type editor offers the sub types of that row's device type
+    auto *subTypeDelegate = grid()->itemDelegateForColumn(3);
+    int zoneRow = -1;
+    for (int row = 0; row < loop->childCount() && zoneRow < 0; ++row) {
+        if (loop->device(row)->deviceTypeId() == 10) {
+            zoneRow = row;
+        }
+    }
+    QVERIFY2(zoneRow >= 0, "the sample loop has an input module");
+    editor.reset(
+        subTypeDelegate->createEditor(grid()->viewport(), option, model->index(zoneRow, 3)));
+    combo = qobject_cast<QComboBox *>(editor.get());
+    QVERIFY(combo);
+    QStringList offered;
+    for (int i = 0; i < combo->count(); ++i) {
+        offered << combo->itemText(i);
+    }
+    QCOMPARE(offered, QStringList({"Enclosure", "DIN-Rail"}));
+    editor.reset(subTypeDelegate->createEditor(grid()->viewport(), option, model->index(0, 3)));
+    combo = qobject_cast<QComboBox *>(editor.get());
+    QVERIFY(combo);
+    QCOMPARE(combo->count(),
+        LCDataStore::instance()
+            ->deviceTypes()
+            .value(loop->device(0)->deviceTypeId())
+            .SubType.size());
+    QVERIFY(!combo->itemIcon(0).isNull());
+
+    // a new device type brings its default sub type
+    grid()->selectionModel()->select(model->index(zoneRow, 2), QItemSelectionModel::ClearAndSelect);
+    auto *typeDelegate = grid()->itemDelegateForColumn(2);
+    editor.reset(typeDelegate->createEditor(grid()->viewport(), option, model->index(zoneRow, 2)));
+    combo = qobject_cast<QComboBox *>(editor.get());
+    QVERIFY(combo);
+    combo->setCurrentText(QStringLiteral("Sounder"));
+    typeDelegate->setModelData(combo, model, model->index(zoneRow, 2));
+    QCOMPARE(loop->device(zoneRow)->deviceTypeId(), 15);
+    QCOMPARE(model->index(zoneRow, 3).data().toString(), QStringLiteral("Red-Body"));
+}
+
+void TestMainWindow::saveFailureKeepsFlags()
+{
+    start();
+    project()->setProperty(PropertyId::Name, QStringLiteral("Renamed"));
+    // the working file's folder becomes a plain file: nothing can be written below it
+    QVERIFY(QDir(m_dir->filePath("config")).removeRecursively());
+    QFile blocker(m_dir->filePath("config"));
+    QVERIFY(blocker.open(QIODevice::WriteOnly));
+    blocker.close();
+    m_window->slotSave();
+    QCOMPARE(m_prompter.shown.size(), 1);
+    QVERIFY2(m_prompter.shown.first().startsWith(
+                 QStringLiteral("Error|The project could not be saved to %1: ")
+                     .arg(QDir::toNativeSeparators(m_dir->filePath("config/config.xml")))),
+        qPrintable(m_prompter.shown.first()));
+    QVERIFY(LCDataStore::instance()->projectChanged());
+
+    // Save as into a folder fails the same way; into a file it succeeds and says so
+    m_prompter.shown.clear();
+    m_prompter.files.enqueue(m_dir->path());
+    m_window->slotSaveAs();
+    QCOMPARE(m_prompter.shown.size(), 2);
+    QVERIFY(m_prompter.shown.last().startsWith(QStringLiteral("Error|")));
+    QVERIFY(LCDataStore::instance()->projectChanged());
+    m_prompter.shown.clear();
+    m_prompter.files.enqueue(m_dir->filePath("copy.xml"));
+    m_window->slotSaveAs();
+    QCOMPARE(m_prompter.shown,
+        QStringList({"Save as...|XML Files (*.xml)", "Infomation|Save Sucessful!"}));
+    QVERIFY(!LCDataStore::instance()->projectChanged());
+    QVERIFY(QFile(m_dir->filePath("copy.xml")).size() > 0);
+}
+
+void TestMainWindow::closeQuestion()
+{
+    start();
+    // nothing changed: no question
+    QVERIFY(m_window->close());
+    QVERIFY(m_prompter.shown.isEmpty());
+
+    start();
+    project()->setProperty(PropertyId::Name, QStringLiteral("Renamed"));
+    QVERIFY(QFile::remove(m_dir->filePath("config/config.xml")));
+    QVERIFY(QDir().mkpath(m_dir->filePath("config/config.xml")));
+    // Yes with a save that fails keeps the window open
+    m_prompter.answers.enqueue(LCPrompter::Answer::Yes);
+    QVERIFY(!m_window->close());
+    QCOMPARE(
+        m_prompter.shown.first(), QStringLiteral("Information|Do you want to save the change?"));
+    QVERIFY(m_prompter.shown.last().startsWith(QStringLiteral("Error|")));
+    QVERIFY(m_window->isVisible());
+    // No lets it go
+    m_prompter.answers.enqueue(LCPrompter::Answer::No);
+    QVERIFY(m_window->close());
+
+    // Yes with a save that works writes the working file
+    QVERIFY(QDir(m_dir->filePath("config/config.xml")).removeRecursively());
+    start();
+    project()->setProperty(PropertyId::Name, QStringLiteral("Saved name"));
+    m_prompter.answers.enqueue(LCPrompter::Answer::Yes);
+    QVERIFY(m_window->close());
+    QFile saved(m_dir->filePath("config/config.xml"));
+    QVERIFY(saved.open(QIODevice::ReadOnly));
+    QVERIFY(saved.readAll().contains("name=\"Saved name\""));
+}
+
+void TestMainWindow::openFailureKeepsProject()
+{
+    start();
+    LCProject *const before = project();
+    const QString broken = m_dir->filePath("broken.xml");
+    QFile file(broken);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write("<Project><Panel>");
+    file.close();
+    m_prompter.files.enqueue(broken);
+    m_window->slotOpen();
+    QCOMPARE(m_prompter.shown,
+        QStringList(
+            {"Open a Project|XBEL Files (*.xbel *.xml)", "Infomation|Open project failed!"}));
+    QCOMPARE(project(), before);
+    QCOMPARE(treeIndex().data().toString(), QStringLiteral("Larchmere Hospital East Wing"));
+
+    // with unsaved changes the user is asked first; a failed save cancels the command
+    project()->setProperty(PropertyId::Name, QStringLiteral("Edited"));
+    QVERIFY(QFile::remove(m_dir->filePath("config/config.xml")));
+    QVERIFY(QDir().mkpath(m_dir->filePath("config/config.xml")));
+    m_prompter.shown.clear();
+    m_prompter.answers.enqueue(LCPrompter::Answer::Yes);
+    m_prompter.files.enqueue(kSample);
+    m_window->slotOpen();
+    QCOMPARE(m_prompter.shown.size(), 2);
+    QCOMPARE(
+        m_prompter.shown.first(), QStringLiteral("Information|Do you want to save the change?"));
+    QCOMPARE(project(), before);
+
+    // No goes on and opens the file
+    m_prompter.answers.enqueue(LCPrompter::Answer::No);
+    m_window->slotOpen();
+    QVERIFY(project() != before);
+    QCOMPARE(treeIndex().data().toString(), QStringLiteral("Larchmere Hospital East Wing"));
+    QVERIFY(!LCDataStore::instance()->anyChanged());
+}
+
+QTEST_MAIN(TestMainWindow)
+#include "tst_mainwindow.moc"
