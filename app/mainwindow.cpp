@@ -25,6 +25,7 @@
 #include <QToolButton>
 #include <QTreeView>
 #include <QVBoxLayout>
+#include <algorithm>
 
 namespace
 {
@@ -34,6 +35,10 @@ constexpr int kMinimumWidth = 800;
 constexpr int kMinimumHeight = 600;
 constexpr int kTreeStretch = 1;
 constexpr int kGridStretch = 4;
+constexpr int kExpandedTreeDepth = 2;
+// of the height right of the tree, for the grid and the result below it
+constexpr int kGridShare = 2;
+constexpr int kResultShare = 1;
 
 // editor kinds of the grid delegates
 constexpr int kTextEditor = 0;
@@ -106,6 +111,8 @@ void MainWindow::initUi()
     m_gridView = new LCTableView(this);
     m_gridView->setObjectName(QStringLiteral("gridView"));
     m_gridView->setContextMenuPolicy(Qt::CustomContextMenu);
+    // names stay on one line and are shortened where they do not fit
+    m_gridView->setWordWrap(false);
 
     m_resultDock = new QDockWidget(tr("Calculate Result"), this);
     m_resultDock->setObjectName(QStringLiteral("resultDock"));
@@ -119,8 +126,8 @@ void MainWindow::initUi()
     auto *gridAndResult = new QWidget(this);
     auto *layout = new QVBoxLayout(gridAndResult);
     layout->setContentsMargins(0, 0, 0, 0);
-    layout->addWidget(m_gridView);
-    layout->addWidget(m_resultDock);
+    layout->addWidget(m_gridView, kGridShare);
+    layout->addWidget(m_resultDock, kResultShare);
     m_resultDock->hide();
 
     auto *splitter = new QSplitter(Qt::Horizontal, this);
@@ -217,6 +224,8 @@ void MainWindow::resetViews()
     m_deviceModel->setLoop(nullptr);
     m_treeModel->setRoot(project);
     m_treeView->setModel(m_treeModel);
+    // panels, their loop lists and loops in view at once
+    m_treeView->expandToDepth(kExpandedTreeDepth);
     m_shownObject = nullptr;
 }
 
@@ -229,9 +238,7 @@ void MainWindow::showObject(LCObject *object)
         m_deviceModel->setLoop(object);
         m_gridView->clearDelegates();
         m_gridView->setModel(m_deviceModel);
-        for (int column = 0; column < int(std::size(kDeviceColumnWidths)); ++column) {
-            m_gridView->setColumnWidth(column, kDeviceColumnWidths[column]);
-        }
+        setColumnWidths(kDeviceColumnWidths);
         m_gridView->setColumnDelegate(kDeviceLengthColumn, m_deviceLengthDelegate);
         m_gridView->setColumnDelegate(kDeviceTypeColumn, m_deviceTypeDelegate);
         m_gridView->setColumnDelegate(kSubTypeColumn, m_subTypeDelegate);
@@ -245,6 +252,17 @@ void MainWindow::showObject(LCObject *object)
         m_gridView->setModel(nullptr);
     }
     m_shownObject = object;
+}
+
+template <std::size_t Columns>
+void MainWindow::setColumnWidths(const int (&widths)[Columns])
+{
+    // the widths are minimums: a header or a name wider than its column is not cut off
+    for (int column = 0; column < int(Columns); ++column) {
+        m_gridView->resizeColumnToContents(column);
+        m_gridView->setColumnWidth(
+            column, std::max(widths[column], m_gridView->columnWidth(column)));
+    }
 }
 
 LCObject *MainWindow::currentObject() const

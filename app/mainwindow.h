@@ -3,6 +3,7 @@
 #include <QMainWindow>
 #include <QModelIndex>
 
+#include <cstddef>
 #include <memory>
 
 class LCDeviceModel;
@@ -66,6 +67,8 @@ private:
     // The object of the tree's current item, or null.
     LCObject *currentObject() const;
     void setButtonsFor(const LCObject *object);
+    template <std::size_t Columns>
+    void setColumnWidths(const int (&widths)[Columns]);
     // Saves to path (the working file when empty) and says how it went. False when the file
     // could not be written; nothing is changed then.
     bool saveTo(const QString &path);
