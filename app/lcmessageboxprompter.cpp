@@ -1,7 +1,10 @@
 #include "app/lcmessageboxprompter.h"
 
+#include <QDesktopServices>
+#include <QDialog>
 #include <QFileDialog>
 #include <QMessageBox>
+#include <QUrl>
 
 void LCMessageBoxPrompter::information(QWidget *parent, const QString &title, const QString &text)
 {
@@ -26,4 +29,14 @@ QString LCMessageBoxPrompter::saveFileName(
     QWidget *parent, const QString &caption, const QString &directory, const QString &filter)
 {
     return QFileDialog::getSaveFileName(parent, caption, directory, filter);
+}
+
+int LCMessageBoxPrompter::exec(QDialog &dialog)
+{
+    return dialog.exec();
+}
+
+void LCMessageBoxPrompter::openDocument(const QString &path)
+{
+    QDesktopServices::openUrl(QUrl::fromLocalFile(path));
 }

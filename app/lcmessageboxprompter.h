@@ -16,4 +16,6 @@ public:
         const QString &caption,
         const QString &directory,
         const QString &filter) override;
+    int exec(QDialog &dialog) override;
+    void openDocument(const QString &path) override;
 };

@@ -1,24 +1,37 @@
 #include "app/mainwindow.h"
 
+#include "app/lcaboutdlg.h"
 #include "app/lcmessageboxprompter.h"
+#include "app/lcprojectinfodlg.h"
 #include "app/lcprojectmodel.h"
 #include "calc/lcloopcalculator.h"
 #include "calc/lcloopverdict.h"
+#include "calc/ui/lcloopinfodlg.h"
 #include "definitions/lcdatastore.h"
+#include "definitions/ui/lcdefinedlg.h"
 #include "grids/lcdevicemodel.h"
 #include "grids/lcicons.h"
+#include "grids/lcloopmodel.h"
+#include "grids/lcpanelinfomodel.h"
+#include "grids/lcprojectinfomodel.h"
+#include "grids/ui/lcbatterydlg.h"
+#include "grids/ui/lccontrollerinfodlg.h"
 #include "grids/ui/lcitemdelegate.h"
 #include "grids/ui/lctableview.h"
 #include "model/lccontroller.h"
+#include "model/lcdevice.h"
 #include "model/lcloop.h"
 #include "model/lcobserverregistry.h"
 #include "report/lcpanelsummary.h"
+#include "report/lcreportcommand.h"
+#include "report/lcxlsxspreadsheet.h"
 
 #include <QCloseEvent>
 #include <QDate>
 #include <QDir>
 #include <QDockWidget>
 #include <QHeaderView>
+#include <QMenu>
 #include <QSplitter>
 #include <QTextEdit>
 #include <QToolBar>
@@ -53,7 +66,55 @@ constexpr int kSubTypeColumn = 3;
 constexpr int kCableTypeColumn = 4;
 constexpr int kDeviceColumnWidths[] = {120, 200, 140, 140, 100};
 
+// widths of the other grids
+constexpr int kRecordColumnWidths[] = {200, 200};
+constexpr int kLoopColumnWidths[] = {80, 80, 130, 130, 140};
+constexpr int kFirstLengthColumn = 2;
+constexpr int kLastLengthColumn = 3;
+constexpr int kProjectRows = 10;
+// panel grid rows with editors, for the small panels and for type 5
+constexpr int kLoopCardRow = 4;
+constexpr int kSecondCardRow = 5;
+constexpr int kSmallPanelNoteRow = 6;
+constexpr int kMainCardRow = 6;
+constexpr int kCanCardRow = 7;
+constexpr int kModbusCardRow = 8;
+constexpr int kSlot1Row = 9;
+constexpr int kSlot2Row = 10;
+constexpr int kLargePanelNoteRow = 11;
+constexpr int kLargePanelType = 5;
+constexpr int kMaxSmallPanelCards = 32;
+constexpr int kMaxLargePanelLoopCards = 3;
+constexpr int kMaxZcpCards = 8;
+constexpr int kMaxCanCards = 2;
+
 const QString kDateFormat = QStringLiteral("yyyy-MM-dd");
+
+// "0", "1", ... up to last
+QStringList quantities(int last)
+{
+    QStringList texts;
+    for (int quantity = 0; quantity <= last; ++quantity) {
+        texts << QString::number(quantity);
+    }
+    return texts;
+}
+
+// Rows of the grid that hold a selected cell, each once, from the bottom up.
+QList<int> selectedRowsDescending(const QItemSelectionModel *selection)
+{
+    QList<int> rows;
+    if (!selection) {
+        return rows;
+    }
+    for (const QModelIndex &index : selection->selectedIndexes()) {
+        if (!rows.contains(index.row())) {
+            rows << index.row();
+        }
+    }
+    std::sort(rows.begin(), rows.end(), std::greater<int>());
+    return rows;
+}
 } // namespace
 
 MainWindow::MainWindow(QWidget *parent, LCPrompter *prompter)
@@ -173,7 +234,28 @@ void MainWindow::initViews()
 {
     m_treeModel = new LCProjectModel(this);
     LCObserverRegistry::add(m_treeModel);
+    m_projectModel = new LCProjectInfoModel(this);
+    m_panelModel = new LCPanelInfoModel(this);
+    m_loopModel = new LCLoopModel(this);
     m_deviceModel = new LCDeviceModel(this);
+
+    for (int row = 0; row < kProjectRows; ++row) {
+        m_projectTextDelegates << new LCItemDelegate(kTextEditor, this);
+    }
+    m_panelNoteDelegate = new LCItemDelegate(kTextEditor, this);
+    const auto combo = [this](const QStringList &items) {
+        auto *delegate = new LCItemDelegate(kComboEditor, this);
+        delegate->setItems(items, {});
+        return delegate;
+    };
+    m_cardsUpTo32Delegate = combo(quantities(kMaxSmallPanelCards));
+    m_cardsUpTo3Delegate = combo(quantities(kMaxLargePanelLoopCards));
+    m_cardsUpTo8Delegate = combo(quantities(kMaxZcpCards));
+    m_cardsUpTo1Delegate = combo(quantities(1));
+    m_cardsUpTo2Delegate = combo(quantities(kMaxCanCards));
+    m_slotCardDelegate = combo({tr("Optical Card"), tr("Hyper Network"), tr("None")});
+    m_firstLengthDelegate = new LCItemDelegate(kIntegerEditor, this);
+    m_lastLengthDelegate = new LCItemDelegate(kIntegerEditor, this);
 
     m_deviceLengthDelegate = new LCItemDelegate(kIntegerEditor, this);
     m_deviceTypeDelegate = new LCItemDelegate(kIconComboEditor, this);
@@ -220,8 +302,7 @@ void MainWindow::resetViews()
     if (!project) {
         return;
     }
-    m_gridView->setModel(nullptr);
-    m_deviceModel->setLoop(nullptr);
+    detachGrids();
     m_treeModel->setRoot(project);
     m_treeView->setModel(m_treeModel);
     // panels, their loop lists and loops in view at once
@@ -229,27 +310,76 @@ void MainWindow::resetViews()
     m_shownObject = nullptr;
 }
 
+void MainWindow::detachGrids()
+{
+    m_gridView->setModel(nullptr);
+    m_deviceModel->setLoop(nullptr);
+    m_loopModel->setController(nullptr);
+    m_panelModel->setController(nullptr);
+    m_projectModel->setProject(nullptr);
+    m_shownObject = nullptr;
+}
+
+void MainWindow::showGrid(QAbstractItemModel *model, bool withHeaders)
+{
+    m_gridView->clearDelegates();
+    m_gridView->setModel(model);
+    m_gridView->horizontalHeader()->setVisible(withHeaders);
+    m_gridView->verticalHeader()->setVisible(withHeaders);
+    m_gridView->setMultiEdit(withHeaders);
+}
+
 void MainWindow::showObject(LCObject *object)
 {
     if (!object || object == m_shownObject) {
         return;
     }
-    if (object->kind() == ObjectKind::Loop) {
+    switch (object->kind()) {
+    case ObjectKind::Project:
+        m_projectModel->setProject(object);
+        showGrid(m_projectModel, false);
+        setColumnWidths(kRecordColumnWidths);
+        for (int row = 0; row < m_projectTextDelegates.size(); ++row) {
+            m_gridView->setRowDelegate(row, m_projectTextDelegates.at(row));
+        }
+        break;
+    case ObjectKind::Controller:
+        m_panelModel->setController(object);
+        showGrid(m_panelModel, false);
+        setColumnWidths(kRecordColumnWidths);
+        if (object->property(PropertyId::PanelType).toInt() == kLargePanelType) {
+            m_gridView->setRowDelegate(kLoopCardRow, m_cardsUpTo3Delegate);
+            m_gridView->setRowDelegate(kSecondCardRow, m_cardsUpTo8Delegate);
+            m_gridView->setRowDelegate(kMainCardRow, m_cardsUpTo1Delegate);
+            m_gridView->setRowDelegate(kCanCardRow, m_cardsUpTo2Delegate);
+            m_gridView->setRowDelegate(kModbusCardRow, m_cardsUpTo1Delegate);
+            m_gridView->setRowDelegate(kSlot1Row, m_slotCardDelegate);
+            m_gridView->setRowDelegate(kSlot2Row, m_slotCardDelegate);
+            m_gridView->setRowDelegate(kLargePanelNoteRow, m_panelNoteDelegate);
+        } else {
+            m_gridView->setRowDelegate(kLoopCardRow, m_cardsUpTo32Delegate);
+            m_gridView->setRowDelegate(kSecondCardRow, m_cardsUpTo32Delegate);
+            m_gridView->setRowDelegate(kSmallPanelNoteRow, m_panelNoteDelegate);
+        }
+        break;
+    case ObjectKind::Plain:
+        m_loopModel->setController(object->parent());
+        showGrid(m_loopModel, true);
+        setColumnWidths(kLoopColumnWidths);
+        m_gridView->setColumnDelegate(kFirstLengthColumn, m_firstLengthDelegate);
+        m_gridView->setColumnDelegate(kLastLengthColumn, m_lastLengthDelegate);
+        break;
+    case ObjectKind::Loop:
         m_deviceModel->setLoop(object);
-        m_gridView->clearDelegates();
-        m_gridView->setModel(m_deviceModel);
+        showGrid(m_deviceModel, true);
         setColumnWidths(kDeviceColumnWidths);
         m_gridView->setColumnDelegate(kDeviceLengthColumn, m_deviceLengthDelegate);
         m_gridView->setColumnDelegate(kDeviceTypeColumn, m_deviceTypeDelegate);
         m_gridView->setColumnDelegate(kSubTypeColumn, m_subTypeDelegate);
         m_gridView->setColumnDelegate(kCableTypeColumn, m_cableTypeDelegate);
-        m_gridView->horizontalHeader()->setVisible(true);
-        m_gridView->verticalHeader()->setVisible(true);
-        m_gridView->setMultiEdit(true);
-    } else {
-        // the grids of projects, panels and loop lists come with their own editors
-        m_gridView->clearDelegates();
-        m_gridView->setModel(nullptr);
+        break;
+    case ObjectKind::Device:
+        break;
     }
     m_shownObject = object;
 }
@@ -344,7 +474,16 @@ bool MainWindow::saveChangesIfWanted()
 
 void MainWindow::slotNew()
 {
-    // the project details dialog creates the new project
+    if (!saveChangesIfWanted()) {
+        return;
+    }
+    // the dialog creates the project and hands it to the library, which destroys the old one:
+    // nothing may show it meanwhile
+    detachGrids();
+    m_treeModel->setRoot(nullptr);
+    LCProjectInfoDlg dialog(*m_prompter);
+    m_prompter->exec(dialog);
+    resetViews();
 }
 
 void MainWindow::slotOpen()
@@ -382,13 +521,26 @@ void MainWindow::slotSaveAs()
 
 void MainWindow::slotReport()
 {
-    // the spreadsheet report of the selected panel or loop
+    LCXlsxSpreadsheet spreadsheet;
+    LCReportCommand command(
+        *m_prompter, spreadsheet, [this](const QString &path) { m_prompter->openDocument(path); });
+    (void)command.run(this, currentObject());
 }
 
 void MainWindow::slotDefine()
 {
-    if (!LCDataStore::instance()->project()) {
+    const LCDataStore *store = LCDataStore::instance();
+    if (!store->project()) {
         m_prompter->information(this, tr("Information"), tr("No project exists!"));
+        return;
+    }
+    LCDefineDlg dialog(*m_prompter, this);
+    m_prompter->exec(dialog);
+    if (store->devTypesChanged()) {
+        fillDeviceTypeItems();
+    }
+    if (store->wireTypesChanged()) {
+        fillCableTypeItems();
     }
 }
 
@@ -396,11 +548,20 @@ void MainWindow::slotBattery()
 {
     if (!LCDataStore::instance()->project()) {
         m_prompter->information(this, tr("Information"), tr("No project exists!"));
+        return;
     }
+    LCObject *const object = currentObject();
+    if (!object) {
+        return;
+    }
+    LCBatteryDlg dialog(object, *m_prompter, this);
+    m_prompter->exec(dialog);
 }
 
 void MainWindow::slotAbout()
 {
+    LCAboutDlg dialog(this);
+    m_prompter->exec(dialog);
 }
 
 void MainWindow::slotExit()
@@ -482,15 +643,312 @@ bool MainWindow::calculateLoop(LCObject *object)
     return true;
 }
 
-void MainWindow::slotViewClicked()
+LCLoop *MainWindow::currentLoop() const
 {
+    LCObject *const object = currentObject();
+    return object && object->kind() == ObjectKind::Loop ? static_cast<LCLoop *>(object) : nullptr;
 }
 
-void MainWindow::slotViewContextMenu(const QPoint &)
+LCController *MainWindow::currentLoopsPanel() const
 {
+    LCObject *const object = currentObject();
+    LCObject *const panel =
+        object && object->kind() == ObjectKind::Plain ? object->parent() : nullptr;
+    return panel && panel->kind() == ObjectKind::Controller ? static_cast<LCController *>(panel)
+                                                            : nullptr;
 }
 
-void MainWindow::slotViewProjectContextMenu(const QPoint &)
+QModelIndex MainWindow::treeIndexOf(const LCObject *object) const
+{
+    // the path from the project down to object, then the same path through the model
+    QList<const LCObject *> path;
+    for (const LCObject *step = object; step; step = step->parent()) {
+        path.prepend(step);
+    }
+    QModelIndex index = m_treeModel->index(0, 0, QModelIndex());
+    for (int i = 1; i < path.size() && index.isValid(); ++i) {
+        const LCObject *step = path.at(i);
+        int row = 0;
+        if (step->kind() == ObjectKind::Loop) {
+            // below a panel the tree goes through its "Loops" item
+            index = m_treeModel->index(0, 0, index);
+            row = step->parent()->indexOf(step);
+        } else if (step->kind() != ObjectKind::Plain) {
+            row = step->parent()->indexOf(step);
+        }
+        index = m_treeModel->index(row, 0, index);
+    }
+    return index;
+}
+
+void MainWindow::refreshTreeKeeping(const LCObject *object)
+{
+    m_treeModel->refresh();
+    const QModelIndex index = treeIndexOf(object);
+    m_treeView->setCurrentIndex(index);
+    for (QModelIndex step = index; step.isValid(); step = step.parent()) {
+        m_treeView->expand(step);
+    }
+}
+
+std::unique_ptr<QMenu> MainWindow::gridContextMenu()
+{
+    auto menu = std::make_unique<QMenu>(this);
+    const QModelIndex current = m_gridView->currentIndex();
+    if (!current.isValid() || current.column() != 0) {
+        return menu;
+    }
+    if (m_gridView->model() == m_deviceModel) {
+        const LCLoop *loop = currentLoop();
+        if (!loop) {
+            return menu;
+        }
+        if (!loop->isFull()) {
+            menu->addAction(
+                QIcon(":/img/add.png"), tr("Add Device"), this, &MainWindow::slotAddDevice);
+        }
+        if (!loop->isEmpty()) {
+            menu->addAction(
+                QIcon(":/img/del.png"), tr("Delete Device"), this, &MainWindow::slotDeleteDevice);
+        }
+        if (current.row() != 0) {
+            if (current.data().toString() == tr("Trunk")) {
+                menu->addAction(
+                    QIcon(":/img/branch.png"), tr("Set Branch"), this, &MainWindow::slotBranch);
+            } else {
+                menu->addAction(
+                    QIcon(":/img/trunk.png"), tr("Set Trunk"), this, &MainWindow::slotTrunk);
+            }
+        }
+    } else if (m_gridView->model() == m_loopModel) {
+        const LCController *panel = currentLoopsPanel();
+        if (!panel) {
+            return menu;
+        }
+        if (!panel->isFull()) {
+            menu->addAction(QIcon(":/img/add.png"), tr("Add Loop"), this, &MainWindow::slotAddLoop);
+        }
+        if (!panel->isEmpty()) {
+            menu->addAction(
+                QIcon(":/img/del.png"), tr("Delete Loop"), this, &MainWindow::slotDeleteLoop);
+        }
+    }
+    return menu;
+}
+
+std::unique_ptr<QMenu> MainWindow::treeContextMenu()
+{
+    auto menu = std::make_unique<QMenu>(this);
+    const LCObject *object = currentObject();
+    if (!object) {
+        return menu;
+    }
+    switch (object->kind()) {
+    case ObjectKind::Project:
+        menu->addAction(
+            QIcon(":/img/add.png"), tr("Add FACP"), this, &MainWindow::slotAddController);
+        break;
+    case ObjectKind::Controller:
+        menu->addAction(
+            QIcon(":/img/del.png"), tr("Delete AFCP"), this, &MainWindow::slotDeleteController);
+        break;
+    case ObjectKind::Loop:
+        if (!static_cast<const LCLoop *>(object)->isFull()) {
+            menu->addAction(
+                QIcon(":/img/add.png"), tr("Add Device"), this, &MainWindow::slotAddDevice);
+        }
+        break;
+    case ObjectKind::Plain:
+        if (currentLoopsPanel() && !currentLoopsPanel()->isFull()) {
+            menu->addAction(QIcon(":/img/add.png"), tr("Add Loop"), this, &MainWindow::slotAddLoop);
+        }
+        break;
+    case ObjectKind::Device:
+        break;
+    }
+    return menu;
+}
+
+void MainWindow::slotViewContextMenu(const QPoint &position)
+{
+    const std::unique_ptr<QMenu> menu = gridContextMenu();
+    if (!menu->isEmpty()) {
+        menu->exec(m_gridView->viewport()->mapToGlobal(position));
+    }
+}
+
+void MainWindow::slotViewProjectContextMenu(const QPoint &position)
 {
     slotTreeItemClicked();
+    const std::unique_ptr<QMenu> menu = treeContextMenu();
+    if (!menu->isEmpty()) {
+        menu->exec(m_treeView->viewport()->mapToGlobal(position));
+    }
+}
+
+void MainWindow::slotAddDevice()
+{
+    LCLoop *const loop = currentLoop();
+    if (!loop) {
+        return;
+    }
+    const QModelIndex current = m_gridView->currentIndex();
+    const int position = current.isValid() && m_gridView->model() == m_deviceModel
+        ? current.row() + 1
+        : loop->childCount();
+    auto device = std::make_unique<LCDevice>(loop);
+    device->setProperty(PropertyId::deviceTypeid, LCDevice::kDefaultDeviceType);
+    device->setProperty(PropertyId::pos, 0.0f);
+    device->setProperty(PropertyId::truck, 0);
+    device->setProperty(PropertyId::CableType, loop->property(PropertyId::LoopCableType).toInt());
+    device->setProperty(PropertyId::Relay, false);
+    loop->insertChild(std::move(device), position);
+    m_deviceModel->refresh();
+}
+
+void MainWindow::slotDeleteDevice()
+{
+    LCLoop *const loop = currentLoop();
+    const QList<int> rows = selectedRowsDescending(m_gridView->selectionModel());
+    if (!loop || rows.isEmpty()) {
+        return;
+    }
+    // exactly the devices whose rows hold a selected cell, each once
+    for (const int row : rows) {
+        loop->removeChild(row);
+    }
+    m_deviceModel->refresh();
+}
+
+void MainWindow::slotTrunk()
+{
+    LCLoop *const loop = currentLoop();
+    if (!loop) {
+        return;
+    }
+    const QModelIndexList selected = m_gridView->selectionModel()->selectedIndexes();
+    const LCObject *first = selected.isEmpty() ? nullptr : loop->child(selected.first().row());
+    const int branch = first ? first->property(PropertyId::truck).toInt() : 0;
+    for (int row = 0; row < loop->childCount(); ++row) {
+        LCObject *const device = loop->child(row);
+        if (device->property(PropertyId::truck).toInt() == branch) {
+            device->setProperty(PropertyId::truck, 0);
+            device->setProperty(PropertyId::Relay, false);
+            m_gridView->setRowHidden(row, false);
+        }
+    }
+}
+
+void MainWindow::slotBranch()
+{
+    const bool relay =
+        m_prompter->question(this, tr("Information"), tr("Do you want to set a relay"))
+        == LCPrompter::Answer::Yes;
+    LCLoop *const loop = currentLoop();
+    if (!loop) {
+        return;
+    }
+    const QModelIndexList selected = m_gridView->selectionModel()->selectedIndexes();
+    if (selected.isEmpty()) {
+        return;
+    }
+    const int branch = selected.first().row();
+    for (const QModelIndex &index : selected) {
+        const int row = index.row();
+        if (row == 0) {
+            m_prompter->information(
+                this, tr("Information"), tr("Can not set a relay from the 1st device"));
+            return;
+        }
+        LCObject *const device = loop->child(row);
+        device->setProperty(PropertyId::truck, branch);
+        if (relay) {
+            device->setProperty(PropertyId::Relay, true);
+        }
+        if (row != branch) {
+            m_gridView->setRowHidden(row, true);
+        }
+    }
+}
+
+void MainWindow::slotViewClicked()
+{
+    const QModelIndex current = m_gridView->currentIndex();
+    const LCLoop *loop = currentLoop();
+    if (m_gridView->model() != m_deviceModel || !loop || !current.isValid()
+        || current.column() != 0) {
+        return;
+    }
+    const LCObject *clicked = loop->child(current.row());
+    const int branch = clicked ? clicked->property(PropertyId::truck).toInt() : 0;
+    if (branch == 0) {
+        return;
+    }
+    // the branch folds under its first device and unfolds again
+    bool first = true;
+    for (int row = 0; row < loop->childCount(); ++row) {
+        if (loop->child(row)->property(PropertyId::truck).toInt() != branch) {
+            continue;
+        }
+        if (first) {
+            first = false;
+            continue;
+        }
+        m_gridView->setRowHidden(row, m_gridView->rowHeight(row) != 0);
+    }
+}
+
+void MainWindow::slotAddLoop()
+{
+    LCController *const panel = currentLoopsPanel();
+    if (!panel) {
+        return;
+    }
+    LCLoopInfoDlg dialog(panel, *m_prompter, this);
+    if (m_prompter->exec(dialog) != QDialog::Accepted) {
+        return;
+    }
+    m_loopModel->refresh();
+    refreshTreeKeeping(panel->loopsNode());
+}
+
+void MainWindow::slotDeleteLoop()
+{
+    LCController *const panel = currentLoopsPanel();
+    const QList<int> rows = selectedRowsDescending(m_gridView->selectionModel());
+    if (!panel || rows.isEmpty()) {
+        return;
+    }
+    // the device grid may still point at a loop about to go
+    m_deviceModel->setLoop(nullptr);
+    for (const int row : rows) {
+        panel->removeChild(row);
+    }
+    m_loopModel->refresh();
+    refreshTreeKeeping(panel->loopsNode());
+}
+
+void MainWindow::slotAddController()
+{
+    LCControllerInfoDlg dialog(*m_prompter, this);
+    if (m_prompter->exec(dialog) != QDialog::Accepted) {
+        return;
+    }
+    resetViews();
+    m_treeView->expand(m_treeModel->index(0, 0, QModelIndex()));
+}
+
+void MainWindow::slotDeleteController()
+{
+    LCObject *const panel = currentObject();
+    LCProject *const project = LCDataStore::instance()->project();
+    if (!panel || panel->kind() != ObjectKind::Controller || !project) {
+        return;
+    }
+    // nothing may show the panel while it goes
+    detachGrids();
+    m_treeView->setModel(nullptr);
+    project->removeChild(panel);
+    resetViews();
+    m_treeView->expand(m_treeModel->index(0, 0, QModelIndex()));
 }

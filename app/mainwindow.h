@@ -1,12 +1,20 @@
 #pragma once
 
+#include <QList>
 #include <QMainWindow>
 #include <QModelIndex>
 
 #include <cstddef>
 #include <memory>
 
+class LCController;
 class LCDeviceModel;
+class LCLoop;
+class LCLoopModel;
+class LCPanelInfoModel;
+class LCProjectInfoModel;
+class QAbstractItemModel;
+class QMenu;
 class LCItemDelegate;
 class LCObject;
 class LCProjectModel;
@@ -54,6 +62,19 @@ public slots:
     void slotViewContextMenu(const QPoint &position);
     void slotViewProjectContextMenu(const QPoint &position);
     void slotUpdateDelegate(const QModelIndex &index);
+    void slotAddDevice();
+    void slotDeleteDevice();
+    void slotTrunk();
+    void slotBranch();
+    void slotAddLoop();
+    void slotDeleteLoop();
+    void slotAddController();
+    void slotDeleteController();
+
+public:
+    // The context menus as they would open now; empty when none would open.
+    std::unique_ptr<QMenu> gridContextMenu();
+    std::unique_ptr<QMenu> treeContextMenu();
 
 protected:
     void closeEvent(QCloseEvent *event) override;
@@ -66,6 +87,15 @@ private:
 
     // The object of the tree's current item, or null.
     LCObject *currentObject() const;
+    // The tree's current loop, or the panel of its current "Loops" item; null otherwise.
+    LCLoop *currentLoop() const;
+    LCController *currentLoopsPanel() const;
+    QModelIndex treeIndexOf(const LCObject *object) const;
+    // After loops were added or removed: rebuilds the tree and makes object current again.
+    void refreshTreeKeeping(const LCObject *object);
+    // No grid shows anything of the project any more.
+    void detachGrids();
+    void showGrid(QAbstractItemModel *model, bool withHeaders);
     void setButtonsFor(const LCObject *object);
     template <std::size_t Columns>
     void setColumnWidths(const int (&widths)[Columns]);
@@ -101,7 +131,21 @@ private:
     QTextEdit *m_resultPane = nullptr;
 
     LCProjectModel *m_treeModel = nullptr;
+    LCProjectInfoModel *m_projectModel = nullptr;
+    LCPanelInfoModel *m_panelModel = nullptr;
+    LCLoopModel *m_loopModel = nullptr;
     LCDeviceModel *m_deviceModel = nullptr;
+
+    QList<LCItemDelegate *> m_projectTextDelegates;
+    LCItemDelegate *m_panelNoteDelegate = nullptr;
+    LCItemDelegate *m_cardsUpTo32Delegate = nullptr;
+    LCItemDelegate *m_cardsUpTo3Delegate = nullptr;
+    LCItemDelegate *m_cardsUpTo8Delegate = nullptr;
+    LCItemDelegate *m_cardsUpTo1Delegate = nullptr;
+    LCItemDelegate *m_cardsUpTo2Delegate = nullptr;
+    LCItemDelegate *m_slotCardDelegate = nullptr;
+    LCItemDelegate *m_firstLengthDelegate = nullptr;
+    LCItemDelegate *m_lastLengthDelegate = nullptr;
 
     LCItemDelegate *m_deviceLengthDelegate = nullptr;
     LCItemDelegate *m_deviceTypeDelegate = nullptr;

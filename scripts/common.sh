@@ -7,6 +7,7 @@ MIREL_PACKAGES=(
     qtbase5-dev qtbase5-dev-tools
     libbenchmark-dev libxml2-utils
     xvfb xauth fonts-dejavu-core
+    libxlsxwriter-dev libzip-dev
 )
 
 mirel_install_packages() {

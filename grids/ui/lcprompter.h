@@ -2,6 +2,7 @@
 
 #include <QString>
 
+class QDialog;
 class QWidget;
 
 // Everything the program asks or tells the user in a modal box goes through here, so that the
@@ -27,4 +28,8 @@ public:
         const QString &caption,
         const QString &directory,
         const QString &filter) = 0;
+    // Runs a dialog modally; its result (QDialog::Accepted or Rejected).
+    virtual int exec(QDialog &dialog) = 0;
+    // Opens a file with the desktop's program for it (the report in a spreadsheet program).
+    virtual void openDocument(const QString &path) = 0;
 };

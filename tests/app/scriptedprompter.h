@@ -2,8 +2,11 @@
 
 #include "grids/ui/lcprompter.h"
 
+#include <QDialog>
 #include <QQueue>
+
 #include <QStringList>
+#include <functional>
 
 // Answers the program's questions from a script and records every box it was shown, as
 // "title|text".
@@ -32,7 +35,17 @@ public:
         return files.isEmpty() ? QString() : files.dequeue();
     }
 
+    int exec(QDialog &dialog) override
+    {
+        return dialogHandler ? dialogHandler(dialog) : QDialog::Rejected;
+    }
+
+    void openDocument(const QString &path) override { opened << path; }
+
     QStringList shown;
+    QStringList opened;
+    // fills in a dialog the program runs and answers it, like a user would
+    std::function<int(QDialog &)> dialogHandler;
     QQueue<Answer> answers;
     QQueue<QString> files;
 };

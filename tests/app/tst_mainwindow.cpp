@@ -1,43 +1,20 @@
-#include "scriptedprompter.h"
+#include "mainwindowfixture.h"
 
-#include "app/mainwindow.h"
-#include "definitions/lcdatastore.h"
 #include "grids/lcdevicemodel.h"
-#include "grids/ui/lctableview.h"
 #include "model/lccontroller.h"
 #include "model/lcdevice.h"
 #include "model/lcloop.h"
 
 #include <QComboBox>
 #include <QDate>
-#include <QDockWidget>
-#include <QFile>
-#include <QTemporaryDir>
-#include <QTextEdit>
-#include <QToolButton>
-#include <QTreeView>
-#include <QtTest>
 
-namespace
-{
-const QString kSample = QStringLiteral(MIREL_SOURCE_DIR "/data/config/config.xml");
-
-bool copy(const QString &from, const QString &to)
-{
-    QDir().mkpath(QFileInfo(to).absolutePath());
-    QFile::remove(to);
-    return QFile::copy(from, to);
-}
-} // namespace
-
-class TestMainWindow : public QObject
+class TestMainWindow : public QObject, private MainWindowFixture
 {
     Q_OBJECT
 
 private slots:
-    void initTestCase() { QApplication::setQuitOnLastWindowClosed(false); }
-    void init();
-    void cleanup();
+    void init() { setUpFiles(); }
+    void cleanup() { tearDown(); }
     void startsWithTheWorkingProject();
     void configLoadFailure();
     void calculatePanel();
@@ -47,71 +24,7 @@ private slots:
     void saveFailureKeepsFlags();
     void closeQuestion();
     void openFailureKeepsProject();
-
-private:
-    void start();
-    QModelIndex treeIndex(int panel = -1, int loop = -1) const;
-    void click(const QModelIndex &index);
-    QTreeView *tree() const { return m_window->findChild<QTreeView *>("treeView"); }
-    LCTableView *grid() const { return m_window->findChild<LCTableView *>("gridView"); }
-    QTextEdit *pane() const { return m_window->findChild<QTextEdit *>("resultPane"); }
-    QDockWidget *dock() const { return m_window->findChild<QDockWidget *>("resultDock"); }
-    QToolButton *button(const char *name) const { return m_window->findChild<QToolButton *>(name); }
-    LCProject *project() const { return LCDataStore::instance()->project(); }
-
-    std::unique_ptr<QTemporaryDir> m_dir;
-    ScriptedPrompter m_prompter;
-    std::unique_ptr<MainWindow> m_window;
 };
-
-void TestMainWindow::init()
-{
-    m_dir = std::make_unique<QTemporaryDir>();
-    QVERIFY(m_dir->isValid());
-    const QString bin = QCoreApplication::applicationDirPath();
-    QVERIFY(copy(bin + "/config/default.xml", m_dir->filePath("config/default.xml")));
-    QVERIFY(copy(kSample, m_dir->filePath("config/config.xml")));
-    QVERIFY(copy(bin + "/data.prj", m_dir->filePath("data.prj")));
-    for (const QString folder : {QStringLiteral("deviceico"), QStringLiteral("subtypeico")}) {
-        const QDir icons(bin + QLatin1Char('/') + folder);
-        for (const QString &name : icons.entryList(QDir::Files)) {
-            QVERIFY(copy(icons.filePath(name), m_dir->filePath(folder + QLatin1Char('/') + name)));
-        }
-    }
-    LCDataStore::instance()->setBaseDirectory(m_dir->path());
-    m_prompter = ScriptedPrompter();
-}
-
-void TestMainWindow::cleanup()
-{
-    m_window.reset();
-    LCDataStore::instance()->setBaseDirectory(QCoreApplication::applicationDirPath());
-}
-
-void TestMainWindow::start()
-{
-    m_window = std::make_unique<MainWindow>(nullptr, &m_prompter);
-    m_window->show();
-}
-
-QModelIndex TestMainWindow::treeIndex(int panel, int loop) const
-{
-    const QAbstractItemModel *model = tree()->model();
-    QModelIndex index = model->index(0, 0);
-    if (panel >= 0) {
-        index = model->index(panel, 0, index);
-    }
-    if (loop >= 0) {
-        index = model->index(loop, 0, model->index(0, 0, index));
-    }
-    return index;
-}
-
-void TestMainWindow::click(const QModelIndex &index)
-{
-    tree()->setCurrentIndex(index);
-    m_window->slotTreeItemClicked();
-}
 
 void TestMainWindow::startsWithTheWorkingProject()
 {
@@ -414,7 +327,7 @@ void TestMainWindow::openFailureKeepsProject()
     QVERIFY(QDir().mkpath(m_dir->filePath("config/config.xml")));
     m_prompter.shown.clear();
     m_prompter.answers.enqueue(LCPrompter::Answer::Yes);
-    m_prompter.files.enqueue(kSample);
+    m_prompter.files.enqueue(samplePath());
     m_window->slotOpen();
     QCOMPARE(m_prompter.shown.size(), 2);
     QCOMPARE(

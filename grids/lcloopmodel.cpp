@@ -1,0 +1,174 @@
+#include "grids/lcloopmodel.h"
+
+#include "model/lccontroller.h"
+#include "model/lcdevice.h"
+#include "model/lcloop.h"
+
+#include <QVariantList>
+
+#include <cmath>
+#include <optional>
+
+namespace
+{
+constexpr int kDecimalBase = 10;
+
+// The first cable length and the total are shown truncated to whole metres.
+long truncatedMetre(float metre)
+{
+    return long(metre);
+}
+
+// The return cable is shown rounded, halves away from zero.
+long roundedMetre(float metre)
+{
+    return std::lround(metre);
+}
+
+// An edited length: whole metres, never negative. A text must be nothing but the number, so
+// "12m" or "-3" do not slip through as 0 or as a negative run.
+std::optional<int> wholeMetre(const QVariant &value)
+{
+    bool ok = false;
+    int metre = 0;
+    if (value.userType() == QMetaType::QString) {
+        metre = value.toString().toInt(&ok, kDecimalBase);
+    } else if (value.userType() == QMetaType::Int || value.userType() == QMetaType::LongLong
+        || value.userType() == QMetaType::UInt || value.userType() == QMetaType::ULongLong) {
+        const qlonglong wide = value.toLongLong(&ok);
+        ok = ok && wide >= 0 && wide <= LCLoopModel::kMaxCableLengthMetre;
+        metre = int(wide);
+    } else if (value.userType() == QMetaType::Double || value.userType() == QMetaType::Float) {
+        // only a whole number of metres, as the grid shows them
+        const double number = value.toDouble(&ok);
+        ok = ok && std::isfinite(number) && number >= 0.0
+            && number <= LCLoopModel::kMaxCableLengthMetre && std::trunc(number) == number;
+        metre = ok ? int(number) : 0;
+    }
+    if (!ok || metre < 0 || metre > LCLoopModel::kMaxCableLengthMetre) {
+        return std::nullopt;
+    }
+    return metre;
+}
+} // namespace
+
+LCLoopModel::LCLoopModel(QObject *parent)
+    : LCTableModel(parent)
+{
+}
+
+void LCLoopModel::setController(LCObject *panel)
+{
+    beginResetModel();
+    if (panel && panel->kind() == ObjectKind::Plain && panel->parent()) {
+        // the tree's "Loops" item of a panel
+        panel = panel->parent();
+    }
+    m_panel = panel && panel->kind() == ObjectKind::Controller ? static_cast<LCController *>(panel)
+                                                               : nullptr;
+    endResetModel();
+}
+
+int LCLoopModel::getRowCount() const
+{
+    return m_panel ? m_panel->childCount() : 0;
+}
+
+int LCLoopModel::getColumnCount() const
+{
+    return kColumnCount;
+}
+
+bool LCLoopModel::isCellEditable(int row, int col) const
+{
+    const LCLoop *const item = loop(row);
+    return item && !item->isEmpty()
+        && (col == int(Column::FirstCableLength) || col == int(Column::LastCableLength));
+}
+
+QVariant LCLoopModel::horizontalHeaderText(int section) const
+{
+    switch (Column(section)) {
+    case Column::Loop:
+        return tr("Loop");
+    case Column::DeviceCount:
+        return tr("Device QTY");
+    case Column::FirstCableLength:
+        return tr("1st Cable Length(m)");
+    case Column::LastCableLength:
+        return tr("Last Cable Length(m)");
+    case Column::TotalCableLength:
+        return tr("Total Cable Length(m)");
+    }
+    return {};
+}
+
+QVariant LCLoopModel::verticalHeaderText(int section) const
+{
+    return QString::number(section + 1);
+}
+
+QVariant LCLoopModel::cellText(int row, int col) const
+{
+    const LCLoop *const item = loop(row);
+    if (!item) {
+        return {};
+    }
+    switch (Column(col)) {
+    case Column::Loop:
+        return tr("Loop") + QString::number(item->property(PropertyId::Loopid).toInt());
+    case Column::DeviceCount:
+        return QString::number(item->childCount());
+    case Column::FirstCableLength:
+        return QString::number(truncatedMetre(item->firstCableLength()));
+    case Column::LastCableLength:
+        return QString::number(roundedMetre(item->property(PropertyId::LastDis).toFloat()));
+    case Column::TotalCableLength:
+        return QString::number(truncatedMetre(item->totalCableLength()));
+    }
+    return {};
+}
+
+bool LCLoopModel::setCellData(int row, int col, const QVariant &value)
+{
+    LCLoop *const item = loop(row);
+    if (!item || !isCellEditable(row, col)) {
+        return false;
+    }
+    const std::optional<int> metre = wholeMetre(value);
+    if (!metre) {
+        return false;
+    }
+    if (col == int(Column::FirstCableLength)) {
+        LCObject *const first = item->child(0);
+        // confirming the shown length keeps the exact one
+        if (*metre == roundedMetre(first->property(PropertyId::pos).toFloat())) {
+            return true;
+        }
+        // the device's hooks make the loop's results stale
+        first->setProperty(PropertyId::pos, float(*metre));
+    } else {
+        if (*metre == roundedMetre(item->property(PropertyId::LastDis).toFloat())) {
+            return true;
+        }
+        item->setProperty(PropertyId::LastDis, float(*metre));
+        // The return cable is part of the loop like any other: its verdict no longer holds.
+        item->setProperty(PropertyId::LoopStatus, LoopStatusValue::NotCalculated);
+        item->setProperty(PropertyId::ProblemText, QString());
+        item->setProperty(PropertyId::Suggestions, QVariantList());
+        LCObject::notifyObservers(item, ChangeKind::LoopResults);
+    }
+    const QModelIndex total = index(row, int(Column::TotalCableLength));
+    emit dataChanged(total, total);
+    return true;
+}
+
+bool LCLoopModel::hasSource() const
+{
+    return m_panel != nullptr;
+}
+
+LCLoop *LCLoopModel::loop(int row) const
+{
+    return m_panel ? m_panel->loop(row) : nullptr;
+}

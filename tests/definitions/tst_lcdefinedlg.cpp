@@ -1,0 +1,636 @@
+#include "../app/scriptedprompter.h"
+
+#include "definitions/lcdatastore.h"
+#include "definitions/ui/lccardtypemodel.h"
+#include "definitions/ui/lcdefinedlg.h"
+#include "definitions/ui/lcdevtypemodel.h"
+#include "definitions/ui/lcwiretypemodel.h"
+#include "grids/ui/lcitemdelegate.h"
+#include "grids/ui/lctableview.h"
+
+#include <QComboBox>
+#include <QHeaderView>
+#include <QLineEdit>
+#include <QScrollBar>
+#include <QTemporaryDir>
+#include <QToolBar>
+#include <QToolButton>
+#include <QtTest>
+
+#include <memory>
+
+Q_DECLARE_METATYPE(LCDefineDlg::Page)
+Q_DECLARE_METATYPE(LCPrompter::Answer)
+
+namespace
+{
+using Page = LCDefineDlg::Page;
+using Answer = LCPrompter::Answer;
+
+// Three factory device types, cable types and two factory card types.
+const char kDefaults[] = R"(<?xml version="1.0" encoding="UTF-8"?>
+<Default>
+  <DeviceType Name="Smoke" Volt="24" Current="0.3" ActiveCurrent="5" DevID="1"/>
+  <DeviceType Name="Heat" Volt="24" Current="0.25" ActiveCurrent="5" DevID="2"/>
+  <DeviceType Name="CallPoint" Volt="24" Current="0.2" ActiveCurrent="4" DevID="3"/>
+  <WireType Name="W1" Resistance="24.2" Capacity="80" WireID="1" Note="one"/>
+  <WireType Name="W2" Resistance="36.2" Capacity="75" WireID="2" Note="two"/>
+  <WireType Name="W3" Resistance="14.8" Capacity="90" WireID="3" Note="three"/>
+  <CardType Name="C1" Current="40" ActiveCurrent="55" CardID="1"/>
+  <CardType Name="C2" Current="65" ActiveCurrent="65" CardID="2"/>
+</Default>
+)";
+
+// The user's definitions: the factory ones and some of their own.
+const char kProject[] = R"(<?xml version="1.0" encoding="UTF-8"?>
+<Project name="Define">
+  <DeviceType Name="Smoke" Volt="24" Current="0.3" ActiveCurrent="5" DevID="1"/>
+  <DeviceType Name="Heat" Volt="24" Current="0.25" ActiveCurrent="5" DevID="2"/>
+  <DeviceType Name="CallPoint" Volt="24" Current="0.2" ActiveCurrent="4" DevID="3"/>
+  <DeviceType Name="UserSmoke" Volt="12" Current="0.35" ActiveCurrent="6" DevID="7"/>
+  <DeviceType Name="UserBell" Volt="24" Current="0.4" ActiveCurrent="20" DevID="40"/>
+  <WireType Name="W1" Resistance="24.2" Capacity="80" WireID="1" Note="one"/>
+  <WireType Name="W2" Resistance="36.2" Capacity="75" WireID="2" Note="two"/>
+  <WireType Name="W3" Resistance="14.8" Capacity="90" WireID="3" Note="three"/>
+  <WireType Name="W4" Resistance="72" Capacity="100" WireID="4" Note="four"/>
+  <CardType Name="C1" Current="40" ActiveCurrent="55" CardID="1"/>
+  <CardType Name="C2" Current="65" ActiveCurrent="65" CardID="2"/>
+  <CardType Name="C3" Current="30" ActiveCurrent="45" CardID="3"/>
+</Project>
+)";
+
+bool writeFile(const QString &path, const QByteArray &bytes)
+{
+    QFile file(path);
+    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
+}
+
+// A complete, valid row for each page.
+const QMap<Page, QStringList> kValidRow = {
+    {Page::DeviceTypes, {"Beacon-2", "24", "0.3", "9"}},
+    {Page::CableTypes, {"Cable-9", "18.5", "95", "a note"}},
+    {Page::CardTypes, {"Card-9", "15", "25"}},
+};
+} // namespace
+
+class TestLCDefineDlg : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase();
+    void cleanupTestCase();
+    void init();
+    void layout();
+    void pagesAndEditors();
+    void closingUntouchedAsksNothing();
+    void undefinedRowBlocksAddAndSave_data();
+    void undefinedRowBlocksAddAndSave();
+    void completedRowSaves_data();
+    void completedRowSaves();
+    void fieldMessages_data();
+    void fieldMessages();
+    void factoryRowWithZeroCurrent();
+    void saveLeavesOtherPagesUnsaved();
+    void defaultReplacesOnlyItsKind();
+    void closeQuestions_data();
+    void closeQuestions();
+    void deleteRows();
+    void nameValidator_data();
+    void nameValidator();
+    void descriptionEditorStartsFromTheText();
+
+private:
+    LCTableView *grid() const { return m_dialog->findChild<LCTableView *>("grid"); }
+    void showPage(Page page);
+    LCTableModel *table() const;
+    void addRow();
+    // Writes texts into the cells of a row as the editors would.
+    void fillRow(int row, const QStringList &texts);
+    // Whether the table shown holds changes not saved.
+    bool modified() const;
+    // The answers the next questions get, in order.
+    void answer(const QList<Answer> &answers);
+
+    QTemporaryDir m_dir;
+    LCDataStore *const m_store = LCDataStore::instance();
+    ScriptedPrompter m_prompter;
+    std::unique_ptr<LCDefineDlg> m_dialog;
+};
+
+void TestLCDefineDlg::initTestCase()
+{
+    QApplication::setQuitOnLastWindowClosed(false);
+    QVERIFY(m_dir.isValid());
+    QVERIFY(QDir(m_dir.path()).mkpath(QStringLiteral("config")));
+    QVERIFY(writeFile(m_dir.filePath(QStringLiteral("config/default.xml")), kDefaults));
+    QVERIFY(writeFile(m_dir.filePath(QStringLiteral("config/config.xml")), kProject));
+    m_store->setBaseDirectory(m_dir.path());
+}
+
+void TestLCDefineDlg::cleanupTestCase()
+{
+    m_dialog.reset();
+    m_store->setBaseDirectory(QCoreApplication::applicationDirPath());
+}
+
+void TestLCDefineDlg::init()
+{
+    QVERIFY(m_store->loadProject(QString()).projectRead);
+    QVERIFY(!m_store->anyChanged());
+    m_prompter.shown.clear();
+    m_prompter.answers.clear();
+    m_dialog = std::make_unique<LCDefineDlg>(m_prompter);
+    m_dialog->show();
+    QVERIFY(QTest::qWaitForWindowExposed(m_dialog.get()));
+}
+
+void TestLCDefineDlg::showPage(Page page)
+{
+    m_dialog->findChild<QComboBox *>("kindSelector")->setCurrentIndex(int(page));
+}
+
+LCTableModel *TestLCDefineDlg::table() const
+{
+    return qobject_cast<LCTableModel *>(grid()->model());
+}
+
+void TestLCDefineDlg::addRow()
+{
+    m_dialog->findChild<QToolButton *>("addButton")->click();
+}
+
+void TestLCDefineDlg::fillRow(int row, const QStringList &texts)
+{
+    for (int col = 0; col < texts.size(); ++col) {
+        QVERIFY(table()->setData(table()->index(row, col), texts.at(col)));
+    }
+}
+
+bool TestLCDefineDlg::modified() const
+{
+    if (const auto *const devices = qobject_cast<const LCDevTypeModel *>(grid()->model())) {
+        return devices->isModified();
+    }
+    if (const auto *const cables = qobject_cast<const LCWireTypeModel *>(grid()->model())) {
+        return cables->isModified();
+    }
+    const auto *const cards = qobject_cast<const LCCardTypeModel *>(grid()->model());
+    return cards && cards->isModified();
+}
+
+void TestLCDefineDlg::answer(const QList<Answer> &answers)
+{
+    m_prompter.answers.clear();
+    for (const Answer next : answers) {
+        m_prompter.answers.enqueue(next);
+    }
+}
+
+void TestLCDefineDlg::layout()
+{
+    QCOMPARE(m_dialog->windowTitle(), QStringLiteral("Define"));
+    QCOMPARE(m_dialog->minimumSize(), m_dialog->maximumSize());
+    QVERIFY(m_dialog->width() >= 585);
+    QCOMPARE(m_dialog->height(), 500);
+    // every page shows its columns without scrolling sideways, and the tool bar is whole
+    for (const Page page : {Page::DeviceTypes, Page::CableTypes, Page::CardTypes}) {
+        showPage(page);
+        QApplication::processEvents();
+        QVERIFY(!grid()->horizontalScrollBar()->isVisible());
+    }
+    for (QWidget *const widget : m_dialog->findChild<QToolBar *>()->findChildren<QWidget *>()) {
+        if (qobject_cast<QToolButton *>(widget) || qobject_cast<QComboBox *>(widget)) {
+            if (widget->objectName() != QLatin1String("qt_toolbar_ext_button")) {
+                QVERIFY2(widget->isVisible(), qPrintable(widget->objectName()));
+            }
+        }
+    }
+    QStringList buttons;
+    for (const char *name : {"addButton", "deleteButton", "saveButton", "defaultButton"}) {
+        auto *const button = m_dialog->findChild<QToolButton *>(name);
+        QVERIFY(button);
+        QVERIFY(!button->icon().isNull());
+        QCOMPARE(button->toolButtonStyle(), Qt::ToolButtonTextBesideIcon);
+        buttons << button->text();
+    }
+    QCOMPARE(buttons, QStringList({"Add", "Delete", "Save", "Default"}));
+    auto *const selector = m_dialog->findChild<QComboBox *>("kindSelector");
+    QCOMPARE(selector->count(), 3);
+    QCOMPARE(selector->itemText(0), QStringLiteral("Device"));
+    QCOMPARE(selector->itemText(1), QStringLiteral("Cable Type"));
+    QCOMPARE(selector->itemText(2), QStringLiteral("Card Type"));
+    QCOMPARE(grid()->selectionMode(), QAbstractItemView::SingleSelection);
+    QCOMPARE(grid()->selectionBehavior(), QAbstractItemView::SelectItems);
+}
+
+void TestLCDefineDlg::pagesAndEditors()
+{
+    using Kind = LCItemDelegate::EditorKind;
+    const auto kindAt = [this](int col) {
+        auto *const delegate = qobject_cast<LCItemDelegate *>(grid()->itemDelegateForColumn(col));
+        return delegate ? delegate->editorKind() : -1;
+    };
+    // At least the widths of the layout; wider where a header or a cell needs it, the
+    // description excepted, which may be cut short.
+    const auto fits = [this](const QList<int> &layoutWidths, int freeTextColumn) {
+        const QFontMetrics metrics = grid()->fontMetrics();
+        for (int col = 0; col < layoutWidths.size(); ++col) {
+            const int width = grid()->columnWidth(col);
+            QString texts = table()->headerData(col, Qt::Horizontal).toString();
+            if (width < layoutWidths.at(col)
+                || width <= grid()->horizontalHeader()->fontMetrics().horizontalAdvance(texts)) {
+                return false;
+            }
+            for (int row = 0; row < table()->rowCount() && col != freeTextColumn; ++row) {
+                if (width
+                    <= metrics.horizontalAdvance(table()->index(row, col).data().toString())) {
+                    return false;
+                }
+            }
+        }
+        return true;
+    };
+
+    QVERIFY(qobject_cast<LCDevTypeModel *>(table()));
+    QVERIFY(fits({100, 140, 140, 140}, -1));
+    QCOMPARE(QList<int>({kindAt(0), kindAt(1), kindAt(2), kindAt(3)}),
+        QList<int>({int(Kind::Text), int(Kind::Integer), int(Kind::Decimal), int(Kind::Decimal)}));
+
+    showPage(Page::CableTypes);
+    QVERIFY(qobject_cast<LCWireTypeModel *>(table()));
+    QVERIFY(fits({100, 140, 140, 160}, 3));
+    QCOMPARE(QList<int>({kindAt(0), kindAt(1), kindAt(2), kindAt(3)}),
+        QList<int>({int(Kind::Text), int(Kind::Decimal), int(Kind::Decimal), int(Kind::Text)}));
+
+    showPage(Page::CardTypes);
+    QVERIFY(qobject_cast<LCCardTypeModel *>(table()));
+    QVERIFY(fits({100, 140, 140}, -1));
+    // the fourth column keeps no editor of another page
+    QCOMPARE(QList<int>({kindAt(0), kindAt(1), kindAt(2), kindAt(3)}),
+        QList<int>({int(Kind::Text), int(Kind::Decimal), int(Kind::Decimal), -1}));
+
+    // switching keeps every working copy as it was
+    showPage(Page::DeviceTypes);
+    fillRow(3, {"Changed"});
+    showPage(Page::CableTypes);
+    showPage(Page::DeviceTypes);
+    QCOMPARE(table()->index(3, 0).data().toString(), QStringLiteral("Changed"));
+    QVERIFY(modified());
+    QVERIFY(m_prompter.shown.isEmpty());
+}
+
+void TestLCDefineDlg::closingUntouchedAsksNothing()
+{
+    QVERIFY(m_dialog->close());
+    QVERIFY(!m_dialog->isVisible());
+    QVERIFY(m_prompter.shown.isEmpty());
+    QVERIFY(!m_store->anyChanged());
+}
+
+void TestLCDefineDlg::undefinedRowBlocksAddAndSave_data()
+{
+    QTest::addColumn<Page>("page");
+    QTest::addColumn<int>("rows");
+    QTest::addColumn<QString>("message");
+
+    QTest::newRow("device types") << Page::DeviceTypes << 5
+                                  << "Information|The device type in row 6 is blank";
+    QTest::newRow("cable types") << Page::CableTypes << 4
+                                 << "Information|Please complete the current cable type";
+    QTest::newRow("card types") << Page::CardTypes << 3
+                                << "Information|Please complete the current card type";
+}
+
+void TestLCDefineDlg::undefinedRowBlocksAddAndSave()
+{
+    QFETCH(Page, page);
+    QFETCH(int, rows);
+    QFETCH(QString, message);
+
+    showPage(page);
+    addRow();
+    QCOMPARE(table()->rowCount(), rows + 1);
+    QVERIFY(m_prompter.shown.isEmpty());
+
+    addRow();
+    QCOMPARE(m_prompter.shown, QStringList{message});
+    QCOMPARE(table()->rowCount(), rows + 1);
+    // the offending cell is the one to fill in
+    QCOMPARE(grid()->currentIndex().row(), rows);
+    QCOMPARE(grid()->currentIndex().column(), 0);
+
+    m_dialog->findChild<QToolButton *>("saveButton")->click();
+    QCOMPARE(m_prompter.shown, QStringList({message, message}));
+    QVERIFY(!m_store->anyChanged());
+    QVERIFY(modified());
+}
+
+void TestLCDefineDlg::completedRowSaves_data()
+{
+    QTest::addColumn<Page>("page");
+    QTest::addColumn<QString>("message");
+
+    QTest::newRow("device types") << Page::DeviceTypes << "Infomation|Device type save sucessful!";
+    QTest::newRow("cable types") << Page::CableTypes << "Infomation|Cable type save sucessful!";
+    QTest::newRow("card types") << Page::CardTypes << "Infomation|Card type save sucessful!";
+}
+
+void TestLCDefineDlg::completedRowSaves()
+{
+    QFETCH(Page, page);
+    QFETCH(QString, message);
+
+    showPage(page);
+    addRow();
+    const int row = table()->rowCount() - 1;
+    fillRow(row, kValidRow.value(page));
+    m_dialog->findChild<QToolButton *>("saveButton")->click();
+    QCOMPARE(m_prompter.shown, QStringList{message});
+    QVERIFY(!modified());
+    QCOMPARE(m_store->devTypesChanged(), page == Page::DeviceTypes);
+    QCOMPARE(m_store->wireTypesChanged(), page == Page::CableTypes);
+    QCOMPARE(m_store->cardTypesChanged(), page == Page::CardTypes);
+    switch (page) {
+    case Page::DeviceTypes: {
+        const DeviceType saved = m_store->deviceTypes().value(41);
+        QCOMPARE(saved.Name, QStringLiteral("Beacon-2"));
+        QCOMPARE(saved.Volt, 24);
+        QCOMPARE(saved.Current, 0.3f);
+        QCOMPARE(saved.ActiveCurrent, 9.0f);
+        break;
+    }
+    case Page::CableTypes: {
+        const WireType saved = m_store->wireTypes().value(5);
+        QCOMPARE(saved.Name, QStringLiteral("Cable-9"));
+        QCOMPARE(saved.Resistance, 18.5f);
+        QCOMPARE(saved.Capacity, 95.0f);
+        QCOMPARE(saved.Note, QStringLiteral("a note"));
+        break;
+    }
+    case Page::CardTypes:
+        QCOMPARE(m_store->cardTypes().value(4).Name, QStringLiteral("Card-9"));
+        QCOMPARE(m_store->cardTypes().value(4).ActiveCurrent, 25.0f);
+        break;
+    }
+    // a further row may be added now
+    addRow();
+    QCOMPARE(m_prompter.shown.size(), 1);
+    QCOMPARE(table()->rowCount(), row + 2);
+}
+
+void TestLCDefineDlg::fieldMessages_data()
+{
+    QTest::addColumn<Page>("page");
+    QTest::addColumn<int>("column");
+    QTest::addColumn<QString>("value");
+    QTest::addColumn<QString>("message");
+
+    QTest::newRow("device: voltage 0") << Page::DeviceTypes << 1 << "0"
+                                       << "The operating voltage can not be blank or 0";
+    QTest::newRow("device: voltage blank") << Page::DeviceTypes << 1 << ""
+                                           << "The operating voltage can not be blank or 0";
+    QTest::newRow("device: standby 0") << Page::DeviceTypes << 2 << "0"
+                                       << "The standby current can not be 0";
+    QTest::newRow("device: standby no number") << Page::DeviceTypes << 2 << "1.2.3"
+                                               << "The standby current can not be 0";
+    QTest::newRow("device: standby negative") << Page::DeviceTypes << 2 << "-0.3"
+                                              << "The standby current can not be negative";
+    QTest::newRow("device: active 0") << Page::DeviceTypes << 3 << "0.0"
+                                      << "The active current can not be 0";
+    QTest::newRow("device: active negative") << Page::DeviceTypes << 3 << "-9"
+                                             << "The active current can not be negative";
+    QTest::newRow("cable: name blank") << Page::CableTypes << 0 << ""
+                                       << "Please complete the current cable type";
+    QTest::newRow("cable: resistance 0") << Page::CableTypes << 1 << "0"
+                                         << "The restance per km can not be 0";
+    QTest::newRow("cable: resistance negative") << Page::CableTypes << 1 << "-18.5"
+                                                << "The resistance per km can not be negative";
+    QTest::newRow("cable: capacity 0") << Page::CableTypes << 2 << ""
+                                       << "The capacity per km can not be 0";
+    QTest::newRow("cable: capacity negative") << Page::CableTypes << 2 << "-95"
+                                              << "The capacity per km can not be negative";
+    QTest::newRow("card: name blank") << Page::CardTypes << 0 << ""
+                                      << "Please complete the current card type";
+    QTest::newRow("card: standby 0") << Page::CardTypes << 1 << "0"
+                                     << "The standby current can not be 0";
+    QTest::newRow("card: standby negative") << Page::CardTypes << 1 << "-15"
+                                            << "The standby current can not be negative";
+    QTest::newRow("card: active 0") << Page::CardTypes << 2 << "0"
+                                    << "The active current can not be 0";
+    QTest::newRow("card: active negative") << Page::CardTypes << 2 << "-25"
+                                           << "The active current can not be negative";
+}
+
+void TestLCDefineDlg::fieldMessages()
+{
+    QFETCH(Page, page);
+    QFETCH(int, column);
+    QFETCH(QString, value);
+    QFETCH(QString, message);
+
+    showPage(page);
+    addRow();
+    const int row = table()->rowCount() - 1;
+    QStringList texts = kValidRow.value(page);
+    texts[column] = value;
+    fillRow(row, texts);
+    m_dialog->findChild<QToolButton *>("saveButton")->click();
+    QCOMPARE(m_prompter.shown, QStringList{"Information|" + message});
+    QCOMPARE(grid()->currentIndex().row(), row);
+    QCOMPARE(grid()->currentIndex().column(), column);
+    QVERIFY(!m_store->anyChanged());
+    addRow();
+    QCOMPARE(m_prompter.shown.size(), 2);
+    QCOMPARE(table()->rowCount(), row + 1);
+}
+
+void TestLCDefineDlg::factoryRowWithZeroCurrent()
+{
+    // a factory type without standby current, as a factory file may have one: its row is
+    // read-only, so the device page cannot be saved
+    QMap<int, DeviceType> types = m_store->deviceTypes();
+    types[2].Current = 0.0f;
+    m_store->setDeviceTypes(types);
+    LCDefineDlg dialog(m_prompter);
+    auto *const save = dialog.findChild<QToolButton *>("saveButton");
+    save->click();
+    save->click();
+    QCOMPARE(m_prompter.shown,
+        QStringList({"Information|The standby current can not be 0",
+            "Information|The standby current can not be 0"}));
+    auto *const view = dialog.findChild<LCTableView *>("grid");
+    QCOMPARE(view->currentIndex().row(), 1);
+    QVERIFY(!(view->model()->flags(view->currentIndex()) & Qt::ItemIsEditable));
+}
+
+void TestLCDefineDlg::saveLeavesOtherPagesUnsaved()
+{
+    showPage(Page::CardTypes);
+    fillRow(2, {"C3-renamed"});
+    showPage(Page::DeviceTypes);
+    fillRow(4, {"Bell-renamed"});
+    m_dialog->findChild<QToolButton *>("saveButton")->click();
+    QCOMPARE(m_prompter.shown, QStringList{"Infomation|Device type save sucessful!"});
+    QCOMPARE(m_store->deviceTypes().value(40).Name, QStringLiteral("Bell-renamed"));
+    QCOMPARE(m_store->cardTypes().value(3).Name, QStringLiteral("C3"));
+    QVERIFY(m_store->devTypesChanged());
+    QVERIFY(!m_store->cardTypesChanged());
+    QVERIFY(!m_store->wireTypesChanged());
+    showPage(Page::CardTypes);
+    QVERIFY(modified());
+    QCOMPARE(table()->index(2, 0).data().toString(), QStringLiteral("C3-renamed"));
+
+    // closing asks about the cards only
+    answer({Answer::Yes});
+    QVERIFY(m_dialog->close());
+    QCOMPARE(m_prompter.shown.mid(1),
+        QStringList{"Information|Card type changed but not saved,close anyway?"});
+    QCOMPARE(m_store->cardTypes().value(3).Name, QStringLiteral("C3"));
+}
+
+void TestLCDefineDlg::defaultReplacesOnlyItsKind()
+{
+    fillRow(3, {"Edited"});
+    showPage(Page::CardTypes);
+    m_dialog->findChild<QToolButton *>("defaultButton")->click();
+    QVERIFY(m_prompter.shown.isEmpty());
+    QCOMPARE(m_store->cardTypes(), m_store->defaultCardTypes());
+    QCOMPARE(table()->rowCount(), 2);
+    QVERIFY(m_store->cardTypesChanged());
+    QVERIFY(!m_store->devTypesChanged());
+    QVERIFY(!m_store->wireTypesChanged());
+    // nothing was edited on the card page, and Default does not count as an edit there
+    QVERIFY(!modified());
+    QCOMPARE(m_store->deviceTypes().size(), 5);
+
+    // the device page still holds its unsaved edit
+    answer({Answer::No});
+    QVERIFY(!m_dialog->close());
+    QVERIFY(m_dialog->isVisible());
+    QCOMPARE(m_prompter.shown,
+        QStringList{"Information|Device type changed but not saved,close anyway?"});
+}
+
+void TestLCDefineDlg::closeQuestions_data()
+{
+    QTest::addColumn<QList<Answer>>("answers");
+    QTest::addColumn<int>("asked");
+    QTest::addColumn<bool>("closed");
+
+    QTest::newRow("No to the devices") << QList<Answer>{Answer::No} << 1 << false;
+    QTest::newRow("No to the cables") << QList<Answer>{Answer::Yes, Answer::No} << 2 << false;
+    QTest::newRow("No to the cards")
+        << QList<Answer>{Answer::Yes, Answer::Yes, Answer::No} << 3 << false;
+    QTest::newRow("Yes to all") << QList<Answer>{Answer::Yes, Answer::Yes, Answer::Yes} << 3
+                                << true;
+}
+
+void TestLCDefineDlg::closeQuestions()
+{
+    QFETCH(QList<Answer>, answers);
+    QFETCH(int, asked);
+    QFETCH(bool, closed);
+
+    addRow();
+    showPage(Page::CableTypes);
+    addRow();
+    showPage(Page::CardTypes);
+    addRow();
+    answer(answers);
+    QCOMPARE(m_dialog->close(), closed);
+    QCOMPARE(m_dialog->isVisible(), !closed);
+    const QStringList questions = {
+        "Information|Device type changed but not saved,close anyway?",
+        "Information|Wire type changed but not saved,close anyway?",
+        "Information|Card type changed but not saved,close anyway?",
+    };
+    QCOMPARE(m_prompter.shown, questions.mid(0, asked));
+    // the unsaved rows never reach the library
+    QCOMPARE(m_store->deviceTypes().size(), 5);
+    QCOMPARE(m_store->wireTypes().size(), 4);
+    QCOMPARE(m_store->cardTypes().size(), 3);
+
+    // Escape asks the same
+    if (!closed) {
+        m_prompter.shown.clear();
+        answer({Answer::Yes, Answer::Yes, Answer::Yes});
+        m_dialog->reject();
+        QCOMPARE(m_prompter.shown, questions);
+        QVERIFY(!m_dialog->isVisible());
+    }
+}
+
+void TestLCDefineDlg::deleteRows()
+{
+    auto *const remove = m_dialog->findChild<QToolButton *>("deleteButton");
+    grid()->clearSelection();
+    remove->click();
+    QCOMPARE(table()->rowCount(), 5);
+    QVERIFY(!modified());
+
+    // a factory row stays, but the table counts as changed
+    grid()->setCurrentIndex(table()->index(1, 2));
+    remove->click();
+    QCOMPARE(table()->rowCount(), 5);
+    QVERIFY(modified());
+
+    grid()->setCurrentIndex(table()->index(3, 0));
+    remove->click();
+    QCOMPARE(table()->rowCount(), 4);
+    QCOMPARE(table()->index(3, 0).data().toString(), QStringLiteral("UserBell"));
+    QVERIFY(m_prompter.shown.isEmpty());
+    QCOMPARE(m_store->deviceTypes().size(), 5);
+}
+
+void TestLCDefineDlg::nameValidator_data()
+{
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<bool>("accepted");
+
+    QTest::newRow("letters, digits, hyphen") << "Smoke-2" << true;
+    QTest::newRow("twenty characters") << QString(20, QLatin1Char('a')) << true;
+    QTest::newRow("twenty-one characters") << QString(21, QLatin1Char('a')) << false;
+    QTest::newRow("space") << "Smoke 2" << false;
+    QTest::newRow("underscore") << "Smoke_2" << false;
+}
+
+void TestLCDefineDlg::nameValidator()
+{
+    QFETCH(QString, text);
+    QFETCH(bool, accepted);
+
+    for (const Page page : {Page::DeviceTypes, Page::CableTypes, Page::CardTypes}) {
+        showPage(page);
+        addRow();
+        const QModelIndex cell = table()->index(table()->rowCount() - 1, 0);
+        std::unique_ptr<QWidget> editor(grid()->itemDelegateForColumn(0)->createEditor(
+            grid()->viewport(), QStyleOptionViewItem(), cell));
+        auto *const line = qobject_cast<QLineEdit *>(editor.get());
+        QVERIFY(line);
+        QVERIFY(line->validator());
+        QString typed = text;
+        int position = 0;
+        QCOMPARE(line->validator()->validate(typed, position) == QValidator::Acceptable, accepted);
+    }
+}
+
+void TestLCDefineDlg::descriptionEditorStartsFromTheText()
+{
+    showPage(Page::CableTypes);
+    addRow();
+    fillRow(4, {"Cable-9", "1", "1", "old text"});
+    const QModelIndex cell = table()->index(4, 3);
+    QAbstractItemDelegate *const delegate = grid()->itemDelegateForColumn(3);
+    std::unique_ptr<QWidget> editor(
+        delegate->createEditor(grid()->viewport(), QStyleOptionViewItem(), cell));
+    delegate->setEditorData(editor.get(), cell);
+    auto *const line = qobject_cast<QLineEdit *>(editor.get());
+    QVERIFY(line);
+    QCOMPARE(line->text(), QStringLiteral("old text"));
+    // free text: spaces and any character
+    QVERIFY(!line->validator());
+}
+
+QTEST_MAIN(TestLCDefineDlg)
+#include "tst_lcdefinedlg.moc"
