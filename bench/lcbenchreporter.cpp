@@ -16,8 +16,10 @@ void LCBenchReporter::ReportRuns(const std::vector<Run> &runs)
             m_failed.insert(name);
             continue;
         }
-        const double milliseconds = run.GetAdjustedRealTime()
-            / benchmark::GetTimeUnitMultiplier(run.time_unit) * kMillisecondsPerSecond;
+        const double time =
+            m_clock == Clock::Cpu ? run.GetAdjustedCPUTime() : run.GetAdjustedRealTime();
+        const double milliseconds =
+            time / benchmark::GetTimeUnitMultiplier(run.time_unit) * kMillisecondsPerSecond;
         if (run.run_type == Run::RT_Iteration) {
             m_repetitionMilliseconds[name].push_back(milliseconds);
         } else if (run.aggregate_name == kMedianStatistic) {

@@ -18,8 +18,14 @@ public:
         double bestMilliseconds = 0.0;
     };
 
-    explicit LCBenchReporter(OutputOptions options)
+    // Which of the times Google Benchmark takes the figures are made of. Wall-clock time counts
+    // waiting for files and processes; the process's CPU time leaves out the time other
+    // programs on a busy machine had the processor, and suits work that never waits.
+    enum class Clock { Real, Cpu };
+
+    explicit LCBenchReporter(OutputOptions options, Clock clock = Clock::Real)
         : ConsoleReporter(options)
+        , m_clock(clock)
     {
     }
 
@@ -30,6 +36,7 @@ public:
     std::optional<Figure> figure(const std::string &name) const;
 
 private:
+    const Clock m_clock;
     std::map<std::string, double> m_medianMilliseconds;
     std::map<std::string, std::vector<double>> m_repetitionMilliseconds;
     std::set<std::string> m_failed;
