@@ -44,6 +44,7 @@ protected:
         QVERIFY(copy(bin + "/config/default.xml", m_dir->filePath("config/default.xml")));
         QVERIFY(copy(samplePath(), m_dir->filePath("config/config.xml")));
         QVERIFY(copy(bin + "/data.prj", m_dir->filePath("data.prj")));
+        QVERIFY(copy(bin + "/Report/Report.xlt", m_dir->filePath("Report/Report.xlt")));
         for (const QString folder : {QStringLiteral("deviceico"), QStringLiteral("subtypeico")}) {
             const QDir icons(bin + QLatin1Char('/') + folder);
             for (const QString &name : icons.entryList(QDir::Files)) {

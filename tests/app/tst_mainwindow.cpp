@@ -24,6 +24,7 @@ private slots:
     void saveFailureKeepsFlags();
     void closeQuestion();
     void openFailureKeepsProject();
+    void reportFromCalculateAndButton();
 };
 
 void TestMainWindow::startsWithTheWorkingProject()
@@ -344,3 +345,37 @@ void TestMainWindow::openFailureKeepsProject()
 
 QTEST_MAIN(TestMainWindow)
 #include "tst_mainwindow.moc"
+
+void TestMainWindow::reportFromCalculateAndButton()
+{
+    start();
+    // never calculated: nothing to report, no file
+    click(treeIndex(1, 0));
+    m_window->slotReport();
+    QCOMPARE(
+        m_prompter.shown, QStringList({"Infomation|No cabling problem be found on all loops!"}));
+    QVERIFY(m_prompter.opened.isEmpty());
+
+    // Yes to the question after calculating writes the workbook and opens it
+    m_prompter.shown.clear();
+    click(treeIndex(0));
+    m_prompter.answers.enqueue(LCPrompter::Answer::Yes);
+    m_window->slotCalc();
+    QCOMPARE(m_prompter.opened.size(), 1);
+    const QString report = m_prompter.opened.first();
+    QVERIFY2(report.startsWith(m_dir->filePath("Report/")), qPrintable(report));
+    QVERIFY(report.endsWith(QStringLiteral(".xlsx")));
+    QVERIFY(QFile(report).size() > 0);
+    QCOMPARE(m_prompter.shown.size(), 2);
+    QVERIFY(m_prompter.shown.last().startsWith(QStringLiteral("Information|Report complete!")));
+    QVERIFY(m_prompter.shown.last().contains(QFileInfo(report).fileName()));
+    // the result pane is filled after the report
+    QVERIFY(pane()->toPlainText().startsWith(QStringLiteral("Loop 4 may not work well.")));
+
+    // the Report button on a working loop of that panel makes a new workbook beside it
+    click(treeIndex(0, 0));
+    m_window->slotReport();
+    QCOMPARE(m_prompter.opened.size(), 2);
+    QVERIFY(m_prompter.opened.last() != report);
+    QVERIFY(QFile::exists(report));
+}
