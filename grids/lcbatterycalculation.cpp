@@ -127,9 +127,9 @@ float LCBatteryCalculation::d50AmpHour(
     multiplicity.insert(LCController::kHyperNetworkCard, cards.hyperNetworkCards);
     multiplicity.insert(kLoopCardId, cards.loopCards);
 
-    // The D50 rule adds the device sums, which are in A, to card and output currents in mA
-    // without converting them, so devices count a thousandth of their draw on this panel type.
-    // The rule is kept as it stands until it is confirmed or corrected.
+    // The card and output currents are in mA: the device sums, kept in A, are turned into mA
+    // before they join them. Added in A, devices would count a thousandth of their draw and the
+    // battery would come out too small.
     float standbyMilliAmp = 0.0f;
     float alarmMilliAmp = 0.0f;
     for (auto it = multiplicity.constBegin(); it != multiplicity.constEnd(); ++it) {
@@ -137,12 +137,12 @@ float LCBatteryCalculation::d50AmpHour(
         standbyMilliAmp += card.Current * float(it.value());
         alarmMilliAmp += card.ActiveCurrent * float(it.value());
     }
-    const float totalStandby = m_standbyAmp + standbyMilliAmp;
+    const float totalStandby = m_standbyAmp * kMilliAmpPerAmp + standbyMilliAmp;
     const float firstHourOnly = m_cardTypes.value(kFirstHourOnlyCardId).Current;
     return totalStandby / kMilliAmpPerAmp
         + (totalStandby - firstHourOnly) / kMilliAmpPerAmp * (standbyHours - kFirstHour)
         + alarmMilliAmp / kMilliAmpPerAmp * alarmHours
-        + alarmHours * (m_alarmAmp + kD50AlarmOutputMilliAmp) / kMilliAmpPerAmp;
+        + alarmHours * (m_alarmAmp * kMilliAmpPerAmp + kD50AlarmOutputMilliAmp) / kMilliAmpPerAmp;
 }
 
 std::optional<BatteryType> LCBatteryCalculation::recommendedBattery(
