@@ -47,6 +47,10 @@ public:
     // True once a cell was changed through setData since construction or the last save().
     bool isModified() const { return m_modified; }
 
+protected:
+    // For rows added or removed, which change the table without a cell edit.
+    void setModified(bool modified) { m_modified = modified; }
+
 private:
     bool isShownCell(const QModelIndex &index) const;
 

@@ -18,7 +18,6 @@ LCCardTypeModel::LCCardTypeModel(QObject *parent)
 void LCCardTypeModel::save()
 {
     LCDataStore::instance()->setCardTypes(m_types);
-    m_rowsChanged = false;
     LCTableModel::save();
 }
 
@@ -121,7 +120,7 @@ void LCCardTypeModel::addRow()
     type.CardID = m_types.size() + kFirstId;
     m_types.insert(type.CardID, type);
     endResetModel();
-    m_rowsChanged = true;
+    setModified(true);
 }
 
 void LCCardTypeModel::removeRow(const QModelIndexList &selected)
@@ -146,7 +145,7 @@ void LCCardTypeModel::removeRow(const QModelIndexList &selected)
     }
     endResetModel();
     // even a refused delete counts as an edit, so closing still asks
-    m_rowsChanged = true;
+    setModified(true);
 }
 
 CardType LCCardTypeModel::record(int id) const

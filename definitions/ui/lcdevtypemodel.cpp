@@ -18,7 +18,6 @@ LCDevTypeModel::LCDevTypeModel(QObject *parent)
 void LCDevTypeModel::save()
 {
     LCDataStore::instance()->setDeviceTypes(m_types);
-    m_rowsChanged = false;
     LCTableModel::save();
 }
 
@@ -127,7 +126,7 @@ void LCDevTypeModel::addRow()
     beginInsertRows(QModelIndex(), row, row);
     m_types.insert(type.DevID, type);
     endInsertRows();
-    m_rowsChanged = true;
+    setModified(true);
 }
 
 void LCDevTypeModel::removeRow(const QModelIndexList &selected)
@@ -145,7 +144,7 @@ void LCDevTypeModel::removeRow(const QModelIndexList &selected)
         endRemoveRows();
     }
     // even a refused delete counts as an edit, so closing still asks
-    m_rowsChanged = true;
+    setModified(true);
 }
 
 DeviceType LCDevTypeModel::record(int row) const

@@ -42,13 +42,9 @@ public:
     void removeRow(const QModelIndexList &selected);
     // A copy of the type shown in row; an empty record for a row out of range.
     DeviceType record(int row) const;
-    // True after a cell edit, an add or a delete since construction or the last save().
-    bool isModified() const { return LCTableModel::isModified() || m_rowsChanged; }
 
 private:
     QMap<int, DeviceType>::const_iterator rowIterator(int row) const;
 
     QMap<int, DeviceType> m_types;
-    // rows were added or deleted; the base keeps track of cell edits only
-    bool m_rowsChanged = false;
 };

@@ -18,7 +18,6 @@ LCWireTypeModel::LCWireTypeModel(QObject *parent)
 void LCWireTypeModel::save()
 {
     LCDataStore::instance()->setWireTypes(m_types);
-    m_rowsChanged = false;
     LCTableModel::save();
 }
 
@@ -128,7 +127,7 @@ void LCWireTypeModel::addRow()
     type.WireID = m_types.size() + kFirstId;
     m_types.insert(type.WireID, type);
     endResetModel();
-    m_rowsChanged = true;
+    setModified(true);
 }
 
 void LCWireTypeModel::removeRow(const QModelIndexList &selected)
@@ -153,7 +152,7 @@ void LCWireTypeModel::removeRow(const QModelIndexList &selected)
     }
     endResetModel();
     // even a refused delete counts as an edit, so closing still asks
-    m_rowsChanged = true;
+    setModified(true);
 }
 
 WireType LCWireTypeModel::record(int id) const

@@ -44,11 +44,7 @@ public:
     void removeRow(const QModelIndexList &selected);
     // A copy of the type with id; an empty record when there is none.
     WireType record(int id) const;
-    // True after a cell edit, an add or a delete since construction or the last save().
-    bool isModified() const { return LCTableModel::isModified() || m_rowsChanged; }
 
 private:
     QMap<int, WireType> m_types;
-    // rows were added or deleted; the base keeps track of cell edits only
-    bool m_rowsChanged = false;
 };
