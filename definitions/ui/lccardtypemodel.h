@@ -1,16 +1,13 @@
 #pragma once
 
 #include "definitions/cardtype.h"
-#include "grids/lctablemodel.h"
-
-#include <QMap>
-#include <QModelIndexList>
+#include "definitions/ui/lcdefinitiontable.h"
 
 // The card types of the definitions dialog: a working copy of the library's user card types
 // with their currents in mA, row r showing the type with id r + 1 (ids run 1, 2, 3, ... and stay so
 // through adds and deletes). The factory types come first and are read-only. The library sees the
-// copy only on save().
-class LCCardTypeModel : public LCTableModel
+// copy only on save(). record() takes an id.
+class LCCardTypeModel : public LCDefinitionTable<CardType>
 {
     Q_OBJECT
 
@@ -23,27 +20,16 @@ public:
 
     explicit LCCardTypeModel(QObject *parent = nullptr);
 
-    // Hands the working copy to the library, which marks its card types changed.
-    void save() override;
-    int getRowCount() const override;
     int getColumnCount() const override;
-    bool isCellEditable(int row, int col) const override;
     QVariant horizontalHeaderText(int section) const override;
-    QVariant verticalHeaderText(int section) const override;
-    QVariant cellText(int row, int col) const override;
-    bool setCellData(int row, int col, const QVariant &value) override;
-    bool hasSource() const override;
 
-    // Starts again from the library's user card types; the modified state stays.
-    void reload();
     // Appends a type named "UNDEFINED" with zero values as the next id.
     void addRow();
-    // Deletes the row of the first selected cell, unless it is a factory type; the later types
-    // move up one id.
-    void removeRow(const QModelIndexList &selected);
-    // A copy of the type with id; an empty record when there is none.
-    CardType record(int id) const;
 
 private:
-    QMap<int, CardType> m_types;
+    QMap<int, CardType> libraryRecords() const override;
+    QMap<int, CardType> factoryRecords() const override;
+    void storeRecords(const QMap<int, CardType> &types) const override;
+    QVariant columnText(const CardType &type, int col) const override;
+    void parseColumn(CardType &type, int col, const QVariant &value) const override;
 };

@@ -396,17 +396,9 @@ std::optional<LCDefineDlg::Problem> LCDefineDlg::deviceTypeProblem() const
             return Problem{
                 row, int(Column::Volt), tr("The operating voltage can not be blank or 0")};
         }
-        if (type.Current == 0.0f) {
-            return Problem{row, int(Column::Current), standbyCurrentZeroText()};
-        }
-        if (isNegativeOrNaN(type.Current)) {
-            return Problem{row, int(Column::Current), standbyCurrentNegativeText()};
-        }
-        if (type.ActiveCurrent == 0.0f) {
-            return Problem{row, int(Column::ActiveCurrent), activeCurrentZeroText()};
-        }
-        if (isNegativeOrNaN(type.ActiveCurrent)) {
-            return Problem{row, int(Column::ActiveCurrent), activeCurrentNegativeText()};
+        if (auto problem = currentsProblem(row, int(Column::Current), type.Current,
+                int(Column::ActiveCurrent), type.ActiveCurrent)) {
+            return problem;
         }
     }
     return std::nullopt;
@@ -446,18 +438,28 @@ std::optional<LCDefineDlg::Problem> LCDefineDlg::cardTypeProblem() const
         if (isBlankName(type.Name)) {
             return Problem{row, int(Column::Name), tr("Please complete the current card type")};
         }
-        if (type.Current == 0.0f) {
-            return Problem{row, int(Column::Current), standbyCurrentZeroText()};
+        if (auto problem = currentsProblem(row, int(Column::Current), type.Current,
+                int(Column::ActiveCurrent), type.ActiveCurrent)) {
+            return problem;
         }
-        if (isNegativeOrNaN(type.Current)) {
-            return Problem{row, int(Column::Current), standbyCurrentNegativeText()};
-        }
-        if (type.ActiveCurrent == 0.0f) {
-            return Problem{row, int(Column::ActiveCurrent), activeCurrentZeroText()};
-        }
-        if (isNegativeOrNaN(type.ActiveCurrent)) {
-            return Problem{row, int(Column::ActiveCurrent), activeCurrentNegativeText()};
-        }
+    }
+    return std::nullopt;
+}
+
+std::optional<LCDefineDlg::Problem> LCDefineDlg::currentsProblem(
+    int row, int currentColumn, float current, int activeColumn, float activeCurrent)
+{
+    if (current == 0.0f) {
+        return Problem{row, currentColumn, standbyCurrentZeroText()};
+    }
+    if (isNegativeOrNaN(current)) {
+        return Problem{row, currentColumn, standbyCurrentNegativeText()};
+    }
+    if (activeCurrent == 0.0f) {
+        return Problem{row, activeColumn, activeCurrentZeroText()};
+    }
+    if (isNegativeOrNaN(activeCurrent)) {
+        return Problem{row, activeColumn, activeCurrentNegativeText()};
     }
     return std::nullopt;
 }

@@ -67,6 +67,9 @@ private:
     std::optional<Problem> deviceTypeProblem() const;
     std::optional<Problem> cableTypeProblem() const;
     std::optional<Problem> cardTypeProblem() const;
+    // The device and the card page check their two currents alike.
+    static std::optional<Problem> currentsProblem(
+        int row, int currentColumn, float current, int activeColumn, float activeCurrent);
     // Asks about each table whose changes were not saved; false when the user keeps the dialog.
     bool mayDiscardChanges();
 

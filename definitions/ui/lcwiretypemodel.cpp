@@ -6,34 +6,16 @@
 namespace
 {
 constexpr int kColumnCount = 4;
-// row r shows the type with id r + 1
-constexpr int kFirstId = 1;
 } // namespace
 
 LCWireTypeModel::LCWireTypeModel(QObject *parent)
-    : LCTableModel(parent)
+    : LCDefinitionTable(Rows::ById, &WireType::WireID, parent)
 {
-}
-
-void LCWireTypeModel::save()
-{
-    LCDataStore::instance()->setWireTypes(m_types);
-    LCTableModel::save();
-}
-
-int LCWireTypeModel::getRowCount() const
-{
-    return m_types.size();
 }
 
 int LCWireTypeModel::getColumnCount() const
 {
     return kColumnCount;
-}
-
-bool LCWireTypeModel::isCellEditable(int row, int) const
-{
-    return row >= LCDataStore::instance()->defaultWireTypes().size();
 }
 
 QVariant LCWireTypeModel::horizontalHeaderText(int section) const
@@ -51,16 +33,30 @@ QVariant LCWireTypeModel::horizontalHeaderText(int section) const
     return {};
 }
 
-QVariant LCWireTypeModel::verticalHeaderText(int section) const
+void LCWireTypeModel::addRow()
 {
-    return QString::number(section + 1);
+    addRecord(tr("UNDEFINED"));
 }
 
-QVariant LCWireTypeModel::cellText(int row, int col) const
+QMap<int, WireType> LCWireTypeModel::libraryRecords() const
+{
+    return LCDataStore::instance()->wireTypes();
+}
+
+QMap<int, WireType> LCWireTypeModel::factoryRecords() const
+{
+    return LCDataStore::instance()->defaultWireTypes();
+}
+
+void LCWireTypeModel::storeRecords(const QMap<int, WireType> &types) const
+{
+    LCDataStore::instance()->setWireTypes(types);
+}
+
+QVariant LCWireTypeModel::columnText(const WireType &type, int col) const
 {
     // Numbers are shown as the project file writes them, six significant digits, so that an
     // editor starts from that text and not from the float's binary expansion.
-    const WireType type = record(row + kFirstId);
     switch (Column(col)) {
     case Column::Name:
         return type.Name;
@@ -74,11 +70,8 @@ QVariant LCWireTypeModel::cellText(int row, int col) const
     return {};
 }
 
-bool LCWireTypeModel::setCellData(int row, int col, const QVariant &value)
+void LCWireTypeModel::parseColumn(WireType &type, int col, const QVariant &value) const
 {
-    const int id = row + kFirstId;
-    WireType type = record(id);
-    type.WireID = id;
     switch (Column(col)) {
     case Column::Name:
         type.Name = value.toString();
@@ -93,69 +86,4 @@ bool LCWireTypeModel::setCellData(int row, int col, const QVariant &value)
         type.Note = value.toString();
         break;
     }
-    // A row standing for a missing id gets its record, and the row of the next id comes into
-    // view: only a file with gaps in its ids does that, so every row is read again.
-    const bool adds = !m_types.contains(id);
-    if (adds) {
-        beginResetModel();
-    }
-    m_types.insert(id, type);
-    if (adds) {
-        endResetModel();
-    }
-    return true;
-}
-
-bool LCWireTypeModel::hasSource() const
-{
-    return !m_types.isEmpty();
-}
-
-void LCWireTypeModel::reload()
-{
-    beginResetModel();
-    m_types = LCDataStore::instance()->wireTypes();
-    endResetModel();
-}
-
-void LCWireTypeModel::addRow()
-{
-    // ids that are not consecutive move rows around, so every row is read again
-    beginResetModel();
-    WireType type;
-    type.Name = tr("UNDEFINED");
-    type.WireID = m_types.size() + kFirstId;
-    m_types.insert(type.WireID, type);
-    endResetModel();
-    setModified(true);
-}
-
-void LCWireTypeModel::removeRow(const QModelIndexList &selected)
-{
-    if (selected.isEmpty()) {
-        return;
-    }
-    const int removedId = selected.first().row() + kFirstId;
-    beginResetModel();
-    if (!LCDataStore::instance()->defaultWireTypes().contains(removedId)) {
-        QMap<int, WireType> kept;
-        for (auto it = m_types.constBegin(); it != m_types.constEnd(); ++it) {
-            if (it.key() == removedId) {
-                continue;
-            }
-            // the later types close the gap, so the rows keep matching the ids
-            WireType type = it.value();
-            type.WireID = it.key() > removedId ? it.key() - 1 : it.key();
-            kept.insert(type.WireID, type);
-        }
-        m_types = kept;
-    }
-    endResetModel();
-    // even a refused delete counts as an edit, so closing still asks
-    setModified(true);
-}
-
-WireType LCWireTypeModel::record(int id) const
-{
-    return m_types.value(id);
 }
