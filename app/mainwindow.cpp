@@ -323,7 +323,12 @@ void MainWindow::detachGrids()
 void MainWindow::showGrid(QAbstractItemModel *model, bool withHeaders)
 {
     m_gridView->clearDelegates();
+    // the view makes a new selection model for every model it is given and keeps the old ones
+    QItemSelectionModel *const oldSelection = m_gridView->selectionModel();
     m_gridView->setModel(model);
+    if (oldSelection && oldSelection != m_gridView->selectionModel()) {
+        oldSelection->deleteLater();
+    }
     m_gridView->horizontalHeader()->setVisible(withHeaders);
     m_gridView->verticalHeader()->setVisible(withHeaders);
     m_gridView->setMultiEdit(withHeaders);

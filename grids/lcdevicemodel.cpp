@@ -184,27 +184,31 @@ bool LCDeviceModel::setCellData(int row, int col, const QVariant &value)
     switch (Column(col)) {
     case Column::CableLength:
         // the grid shows whole metres; confirming the shown length keeps the exact one
-        if (value.toInt() != roundedMetre(item->property(PropertyId::pos).toFloat())) {
-            item->setProperty(PropertyId::pos, value.toFloat());
+        if (value.toInt() == roundedMetre(item->property(PropertyId::pos).toFloat())) {
+            return true;
         }
-        return true;
+        item->setProperty(PropertyId::pos, value.toFloat());
+        break;
     case Column::DeviceType: {
         item->setProperty(PropertyId::deviceTypeid, store->deviceTypeIdByName(value.toString()));
         // the device took the default sub type of its new type
         const QModelIndex subType = index(row, int(Column::SubType));
         emit dataChanged(subType, subType);
-        return true;
+        break;
     }
     case Column::SubType:
         item->setProperty(PropertyId::SubType, store->subTypeIdByName(value.toString()));
-        return true;
+        break;
     case Column::CableType:
         item->setProperty(PropertyId::CableType, store->wireTypeIdByName(value.toString()));
-        return true;
-    case Column::Topology:
         break;
+    case Column::Topology:
+        return false;
     }
-    return false;
+    // the device lost its check mark: the colour of its whole row goes with it
+    emit dataChanged(index(row, 0), index(row, int(Column::CableType)),
+        {Qt::BackgroundRole, Qt::ForegroundRole});
+    return true;
 }
 
 bool LCDeviceModel::hasSource() const

@@ -241,10 +241,13 @@ void TestLCDeviceModel::typeChangeRedrawsSubType()
     QVERIFY(grid.model.setData(grid.model.index(1, int(Column::DeviceType)), "Sounder"));
     QCOMPARE(device->deviceTypeId(), 2);
     QCOMPARE(grid.text(1, Column::SubType), QStringLiteral("Wall"));
-    QCOMPARE(changed.count(), 2);
+    QCOMPARE(changed.count(), 3);
     QCOMPARE(changed.at(0).at(0).toModelIndex(), grid.model.index(1, int(Column::SubType)));
     QCOMPARE(changed.at(0).at(1).toModelIndex(), grid.model.index(1, int(Column::SubType)));
-    QCOMPARE(changed.at(1).at(0).toModelIndex(), grid.model.index(1, int(Column::DeviceType)));
+    // the device lost its check mark, so every cell of its row takes its colours anew
+    QCOMPARE(changed.at(1).at(0).toModelIndex(), grid.model.index(1, int(Column::Topology)));
+    QCOMPARE(changed.at(1).at(1).toModelIndex(), grid.model.index(1, int(Column::CableType)));
+    QCOMPARE(changed.at(2).at(0).toModelIndex(), grid.model.index(1, int(Column::DeviceType)));
 
     // a name no type has stores key 0, which has no definition and no sub types
     QVERIFY(grid.model.setData(grid.model.index(1, int(Column::DeviceType)), "smoke"));
