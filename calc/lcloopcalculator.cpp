@@ -98,6 +98,22 @@ float LCLoopCalculator::drawnMilliAmp(const Device &device)
     return LCDeviceClass::isDetector(device.typeId) ? device.standbyMilliAmp : device.alarmMilliAmp;
 }
 
+bool LCLoopCalculator::LoopSums::add(const Device &device, bool relayOnly)
+{
+    // devices without cable, off the loop, or on the other side of the relay do not count
+    if (!(device.metre > 0.0f) || LCDeviceClass::isOffLoop(device.typeId)
+        || device.relay != relayOnly) {
+        return false;
+    }
+    if (LCDeviceClass::isDetector(device.typeId)) {
+        detectorStandby += device.standbyMilliAmp;
+        detectorAlarm += device.alarmMilliAmp;
+    } else {
+        others += device.alarmMilliAmp;
+    }
+    return true;
+}
+
 float LCLoopCalculator::loopCurrent(const LCLoop &loop, bool relayOnly) const
 {
     return loopCurrent(resolve(loop), relayOnly);
@@ -105,22 +121,12 @@ float LCLoopCalculator::loopCurrent(const LCLoop &loop, bool relayOnly) const
 
 float LCLoopCalculator::loopCurrent(const Devices &devices, bool relayOnly)
 {
-    float detectorStandby = 0.0f;
-    float detectorAlarm = 0.0f;
-    float others = 0.0f;
+    LoopSums sums;
     for (const Device &device : devices) {
-        if (!(device.metre > 0.0f) || LCDeviceClass::isOffLoop(device.typeId)
-            || device.relay != relayOnly) {
-            continue;
-        }
-        if (LCDeviceClass::isDetector(device.typeId)) {
-            detectorStandby += device.standbyMilliAmp;
-            detectorAlarm += device.alarmMilliAmp;
-        } else {
-            others += device.alarmMilliAmp;
-        }
+        sums.add(device, relayOnly);
     }
-    return detectorStandby * kDetectorStandbyShare + others + detectorAlarm * kDetectorAlarmShare;
+    return sums.detectorStandby * kDetectorStandbyShare + sums.others
+        + sums.detectorAlarm * kDetectorAlarmShare;
 }
 
 int LCLoopCalculator::relayLocation(const LCLoop &loop) const
@@ -130,22 +136,13 @@ int LCLoopCalculator::relayLocation(const LCLoop &loop) const
 
 int LCLoopCalculator::relayLocation(const Devices &devices) const
 {
-    float detectorStandby = 0.0f;
-    float detectorAlarm = 0.0f;
-    float others = 0.0f;
+    LoopSums sums;
     const float factor = m_weightFactor;
     for (std::size_t i = 0; i < devices.size(); ++i) {
-        const Device &device = devices[i];
-        if (!(device.metre > 0.0f) || LCDeviceClass::isOffLoop(device.typeId) || device.relay) {
+        if (!sums.add(devices[i], false)) {
             continue;
         }
-        if (LCDeviceClass::isDetector(device.typeId)) {
-            detectorStandby += device.standbyMilliAmp;
-            detectorAlarm += device.alarmMilliAmp;
-        } else {
-            others += device.alarmMilliAmp;
-        }
-        if (detectorStandby * factor + others + (1.0f - factor) * detectorAlarm
+        if (sums.detectorStandby * factor + sums.others + (1.0f - factor) * sums.detectorAlarm
             > kMaxLoopCurrentMilliAmp) {
             return int(i) + 1;
         }

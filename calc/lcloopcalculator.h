@@ -63,6 +63,15 @@ private:
     };
     using Devices = std::vector<Device>;
 
+    // The current of the devices that count, summed in the order of the loop.
+    struct LoopSums {
+        float detectorStandby = 0.0f;
+        float detectorAlarm = 0.0f;
+        float others = 0.0f;
+        // Adds device when it counts; false when it does not.
+        bool add(const Device &device, bool relayOnly);
+    };
+
     Devices resolve(const LCLoop &loop) const;
     static float loopCurrent(const Devices &devices, bool relayOnly);
     int relayLocation(const Devices &devices) const;
