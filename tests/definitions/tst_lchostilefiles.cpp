@@ -208,22 +208,12 @@ void TestLCHostileFiles::refusedFiles_data()
 {
     QTest::addColumn<QByteArray>("bytes");
     QTest::newRow("empty file") << QByteArray();
-    QTest::newRow("only white space") << QByteArray(" \n\t\r\n  ");
-    QTest::newRow("only the declaration") << QByteArray(R"(<?xml version="1.0"?>)");
     QTest::newRow("random bytes") << randomBytes(65536, QByteArray());
-    QTest::newRow("random markup characters")
-        << randomBytes(65536, "<>/=\"' &;!?-[]#:Projectdevice\n");
-    QTest::newRow("cut in the declaration") << cutAt("<?xml", 10);
     QTest::newRow("cut in the Project start tag") << cutAt(" SiteName");
     QTest::newRow("cut in an attribute value") << cutAt("pos=\"20\"", 6);
-    QTest::newRow("cut between two devices") << cutAt("<device deviceTypeid=\"1\" pos=\"20\"");
     QTest::newRow("cut before the last end tag") << cutAt("</Project>");
-    QTest::newRow("cut in the last end tag") << cutAt("</Project>", 5);
     QTest::newRow("unclosed tags") << QByteArray("<Project><Panel><Loop><device/>");
-    QTest::newRow("mismatched tags") << QByteArray("<Project><Panel></Loop></Project>");
-    QTest::newRow("end tag only") << QByteArray("</Project>");
     QTest::newRow("two document elements") << QByteArray("<Project/><Project/>");
-    QTest::newRow("text after the document") << kValid + "junk";
     QTest::newRow("duplicate attribute") << QByteArray(R"(<Project name="a" name="b"/>)");
     // nine levels of ten references each would expand to gigabytes
     QByteArray laughs = R"(<!DOCTYPE Project [<!ENTITY l0 "lol">)";
@@ -236,12 +226,9 @@ void TestLCHostileFiles::refusedFiles_data()
     QTest::newRow("billion laughs") << laughs + R"(]><Project name="&l9;"/>)";
     QTest::newRow("external entity") << QByteArray(
         R"(<!DOCTYPE Project [<!ENTITY ext SYSTEM "file:///etc/passwd">]><Project name="&ext;"/>)");
-    QTest::newRow("external document type")
-        << QByteArray(R"(<!DOCTYPE Project SYSTEM "http://example.invalid/p.dtd"><Project/>)");
     QTest::newRow("undeclared entity") << QByteArray(R"(<Project name="&ext;"/>)");
     QTest::newRow("10,000 levels inside a loop") << inLoop(nested(10000));
     QTest::newRow("10,000 levels at the top") << nested(10000);
-    QTest::newRow("10,000 unclosed levels") << repeated("<x>", 10000);
     // project, panel and loop take three levels; 30 more is one beyond the limit
     QTest::newRow("one level too deep") << inLoop(nested(LCXmlReader::kMaxDepth - 2));
     QTest::newRow("one element more than the limit")
@@ -249,18 +236,11 @@ void TestLCHostileFiles::refusedFiles_data()
     QTest::newRow("8 MB attribute without its end")
         << "<Project note=\"" + QByteArray(8 * 1024 * 1024, 'n');
     QTest::newRow("zero byte in a tag") << QByteArray("<Project name=\"a\0b\"/>", 21);
-    QTest::newRow("zero bytes after the document") << kValid + QByteArray(16, '\0');
     QTest::newRow("invalid UTF-8") << QByteArray("<Project name=\"\xC3\x28\"/>");
-    QTest::newRow("overlong UTF-8") << QByteArray("<Project name=\"\xC0\xAF\"/>");
-    QTest::newRow("UTF-8 encoded surrogate") << QByteArray("<Project name=\"\xED\xA0\x80\"/>");
     QTest::newRow("reference to a control character") << QByteArray(R"(<Project name="&#1;"/>)");
-    QTest::newRow("reference to a surrogate") << QByteArray(R"(<Project name="&#xD800;"/>)");
     QTest::newRow("unknown encoding")
         << QByteArray(R"(<?xml version="1.0" encoding="bogus"?><Project/>)");
     QTest::newRow("no Project element") << QByteArray("<Root><Other/></Root>");
-    QTest::newRow("Project two levels down")
-        << QByteArray(R"(<Root><Other><Project name="deep"/></Other></Root>)");
-    QTest::newRow("project in lower case") << QByteArray("<project/>");
 }
 
 void TestLCHostileFiles::refusedFiles()
@@ -304,8 +284,6 @@ void TestLCHostileFiles::readableFiles_data()
     QTest::addColumn<QString>("shape");
     QTest::newRow("valid") << kValid << "valid"
                            << "P1(L1:2)";
-    QTest::newRow("UTF-8 with byte order mark") << "\xEF\xBB\xBF" + kValid << "valid"
-                                                << "P1(L1:2)";
     QTest::newRow("UTF-16 with byte order mark")
         << utf16WithByteOrderMark(QByteArray(kValid).replace("\"valid\"", "\"Grüße 😀\""))
         << QString::fromUtf8("Grüße 😀") << "P1(L1:2)";
@@ -329,12 +307,7 @@ void TestLCHostileFiles::readableFiles_data()
                       R"(<Panel Panelid="4"><Loop Loopid="1"/></Panel></Project>)")
         << ""
         << "P4(L1:0)P4(L1:0)";
-    QTest::newRow("duplicate Loopid")
-        << QByteArray(R"(<Project><Panel Panelid="1"><Loop Loopid="3"><device/></Loop>)"
-                      R"(<Loop Loopid="3"><device/></Loop></Panel></Project>)")
-        << ""
-        << "P1(L3:1 L3:1)";
-    for (const char *count : {"99999999999", "2147483647", "-1", "-2147483648", "1e9"}) {
+    for (const char *count : {"99999999999", "-1"}) {
         QTest::newRow(qPrintable(QStringLiteral("devCount %1").arg(count)))
             << QByteArray(R"(<Project><Panel Panelid="1"><Loop Loopid="1" devCount=")") + count
                 + R"("><device/><device/><device/></Loop></Panel></Project>)"
@@ -369,19 +342,13 @@ void TestLCHostileFiles::numbersThatDoNotParseReadAsZero_data()
     QTest::addColumn<int>("integer");
     QTest::addColumn<float>("number");
     QTest::newRow("plain") << "12" << 12 << 12.0f;
-    QTest::newRow("negative") << "-3" << -3 << -3.0f;
     QTest::newRow("fraction") << "2.5" << 0 << 2.5f;
     QTest::newRow("exponent") << "1e3" << 0 << 1000.0f;
     QTest::newRow("beyond int") << "2147483648" << 0 << 2147483648.0f;
-    QTest::newRow("largest float") << "3.4e38" << 0 << 3.4e38f;
     QTest::newRow("beyond float") << "3.5e38" << 0 << 0.0f;
-    QTest::newRow("beyond double") << "1e999" << 0 << 0.0f;
     QTest::newRow("below float") << "1e-50" << 0 << 0.0f;
     QTest::newRow("NaN") << "NaN" << 0 << 0.0f;
-    QTest::newRow("inf") << "inf" << 0 << 0.0f;
-    QTest::newRow("-inf") << "-inf" << 0 << 0.0f;
     QTest::newRow("hexadecimal") << "0x1A" << 0 << 0.0f;
-    QTest::newRow("space inside") << "1 2" << 0 << 0.0f;
     QTest::newRow("decimal comma") << "2,5" << 0 << 0.0f;
     QTest::newRow("letters") << "abc" << 0 << 0.0f;
     QTest::newRow("empty") << "" << 0 << 0.0f;

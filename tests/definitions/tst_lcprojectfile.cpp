@@ -155,7 +155,6 @@ private slots:
     void resultsAndSubTypesAreNotSaved();
     void failedSave_data();
     void failedSave();
-    void emptyPathIsTheWorkingFile();
 
 private:
     // Loads text as a project file: the project read, or null with a warning.
@@ -225,20 +224,14 @@ void TestLCProjectFile::textsSurviveTheFile_data()
     QTest::addColumn<QString>("readBack");
     const QString same;
     QTest::newRow("markup characters") << "<a href=\"x\">&amp;</a>" << same;
-    QTest::newRow("apostrophes") << "it's 'quoted'" << same;
     QTest::newRow("line feed") << "one\ntwo" << same;
-    QTest::newRow("carriage return") << "one\r\ntwo\rthree" << same;
-    QTest::newRow("tab") << "\tindented\t" << same;
     QTest::newRow("spaces at both ends") << "  x  " << same;
-    QTest::newRow("only spaces") << "   " << same;
     QTest::newRow("Latin-1 and CJK") << QString::fromUtf8("Grüße Ærø 消防") << same;
     QTest::newRow("outside the BMP") << QString::fromUtf8("bell 🔔 end") << same;
     QTest::newRow("control characters dropped")
         << QStringLiteral("a\u0001b\u001Fc\u007F") << QStringLiteral("abc\u007F");
     QTest::newRow("lone high surrogate dropped")
         << QString(QStringLiteral("a") + QChar(0xD83D) + QStringLiteral("b")) << "ab";
-    QTest::newRow("lone low surrogate dropped")
-        << QString(QChar(0xDC00) + QStringLiteral("z")) << "z";
     QTest::newRow("non-characters dropped")
         << QString(QStringLiteral("x") + QChar(0xFFFE) + QChar(0xFFFF) + QStringLiteral("y"))
         << "xy";
@@ -326,20 +319,10 @@ void TestLCProjectFile::loopDistances_data()
     QTest::newRow("quarter metres and a round hundred")
         << QVector<float>{12.25f, 100} << 0.5f
         << R"(FirstDis="12.25" LastDis="0.5" TotalDis="112.75")" << QStringList{"12.25", "100"};
-    QTest::newRow("six significant digits")
-        << QVector<float>{1234567} << 0.0f
-        << R"(FirstDis="1.23457e+06" LastDis="0" TotalDis="1.23457e+06")"
-        << QStringList{"1.23457e+06"};
-    QTest::newRow("small values in exponent form")
-        << QVector<float>{0.00001f} << 0.0001f
-        << R"(FirstDis="1e-05" LastDis="0.0001" TotalDis="0.00011")" << QStringList{"1e-05"};
     // ten times 0.1 in single precision is 1.0000001, which six digits show as 1
     QTest::newRow("single precision sum")
         << QVector<float>(10, 0.1f) << 0.0f << R"(FirstDis="0.1" LastDis="0" TotalDis="1")"
         << QStringList(QVector<QString>(10, "0.1").toList());
-    QTest::newRow("negative") << QVector<float>{-2.5f} << 4.0f
-                              << R"(FirstDis="-2.5" LastDis="4" TotalDis="1.5")"
-                              << QStringList{"-2.5"};
 }
 
 void TestLCProjectFile::loopDistances()
@@ -372,12 +355,9 @@ void TestLCProjectFile::devCount_data()
     const QByteArray three = R"(<device pos="1"/><device pos="2"/><device pos="3"/>)";
     const QVector<float> all{1, 2, 3};
     QTest::newRow("2 of three") << "<Loop devCount=\"2\">" + three << QVector<float>{1, 2};
-    QTest::newRow("1 of three") << "<Loop devCount=\"1\">" + three << QVector<float>{1};
     QTest::newRow("0 reads all") << "<Loop devCount=\"0\">" + three << all;
     QTest::newRow("absent reads all") << "<Loop>" + three << all;
-    QTest::newRow("exactly three") << "<Loop devCount=\"3\">" + three << all;
     QTest::newRow("beyond the list reads all") << "<Loop devCount=\"9\">" + three << all;
-    QTest::newRow("negative reads all") << "<Loop devCount=\"-2\">" + three << all;
     QTest::newRow("not a number reads all") << "<Loop devCount=\"two\">" + three << all;
     // the count is of child nodes: a comment takes the first position
     QTest::newRow("a comment counts as a node")
@@ -416,8 +396,6 @@ void TestLCProjectFile::relayMark_data()
     QTest::addColumn<bool>("relay");
     QTest::newRow("Relay") << QByteArray(R"(devicetypename="Relay")") << true;
     QTest::newRow("lower case") << QByteArray(R"(devicetypename="relay")") << false;
-    QTest::newRow("trailing space") << QByteArray(R"(devicetypename="Relay ")") << false;
-    QTest::newRow("empty") << QByteArray(R"(devicetypename="")") << false;
     QTest::newRow("absent") << QByteArray() << false;
 }
 
@@ -443,10 +421,6 @@ void TestLCProjectFile::projectElement_data()
         << QByteArray(R"(<Root><Project name="first"><Panel Panelid="1"/></Project>)"
                       R"(<Project name="second"><Panel Panelid="2"/></Project></Root>)")
         << "first";
-    QTest::newRow("after other elements below a wrapper")
-        << QByteArray(R"(<Root><Other><Project name="inner"/></Other><Project name="p"/></Root>)")
-        << "p";
-    QTest::newRow("absent attributes are empty") << QByteArray("<Project/>") << "";
     QTest::newRow("two levels down is too deep") << QByteArray(
         R"(<Root><Other><Project name="deep"/></Other><DeviceType DevID="9"/></Root>)")
                                                  << QString();
@@ -588,27 +562,6 @@ void TestLCProjectFile::failedSave()
     QVERIFY2(m_store->devTypesChanged() && m_store->wireTypesChanged()
             && m_store->cardTypesChanged() && m_store->projectChanged(),
         "nothing was saved, so nothing counts as saved");
-}
-
-void TestLCProjectFile::emptyPathIsTheWorkingFile()
-{
-    QTemporaryDir base;
-    m_store->setBaseDirectory(base.path());
-    m_store->setProject(richProject());
-    useOwnDefinitions();
-    QString error;
-    const bool saved = m_store->saveProject(QString(), &error);
-    m_store->setBaseDirectory(m_dir.path());
-    QVERIFY2(saved, qPrintable(error));
-    const QByteArray expected = LCProjectWriter::write(
-        *m_store->project(), {ownDeviceTypes(), ownWireTypes(), ownCardTypes()});
-    QCOMPARE(readFile(base.filePath("config/config.xml")), expected);
-    QVERIFY(!m_store->anyChanged());
-
-    writeFile(m_dir.filePath("config/config.xml"), "<Project name=\"working\"/>");
-    const LCLoadResult result = m_store->loadProject(QString());
-    QVERIFY(result.ok && result.projectRead);
-    QCOMPARE(m_store->project()->property(PropertyId::Name).toString(), QStringLiteral("working"));
 }
 
 QTEST_GUILESS_MAIN(TestLCProjectFile)

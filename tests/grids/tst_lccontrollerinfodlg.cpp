@@ -42,15 +42,6 @@ QVector<int> panelNumbers(const LCProject *project)
     return numbers;
 }
 
-QStringList choices(const QComboBox *combo)
-{
-    QStringList texts;
-    for (int i = 0; i < combo->count(); ++i) {
-        texts << combo->itemText(i);
-    }
-    return texts;
-}
-
 // The dialog as the user sees it, shown so that focus can be checked.
 struct Dialog {
     Dialog()
@@ -90,12 +81,9 @@ private slots:
     void proposedNumber();
     void duplicateNumber();
     void unreadableNumber();
-    void choicesFollowType();
     void createsSlottedPanel();
     void switchingBackClearsCardFields();
-    void blankDetailsStoredEmpty();
     void cancelCreatesNothing();
-    void noProject();
 };
 
 void TestLCControllerInfoDlg::proposedNumber_data()
@@ -104,7 +92,6 @@ void TestLCControllerInfoDlg::proposedNumber_data()
     QTest::addColumn<int>("proposed");
     QTest::newRow("gap at 3") << QVector<int>{1, 2, 4} << 3;
     QTest::newRow("after the last") << QVector<int>{1, 2} << 3;
-    QTest::newRow("empty project") << QVector<int>{} << 1;
     QTest::newRow("gap at 1") << QVector<int>{2, 3} << 1;
 }
 
@@ -114,9 +101,6 @@ void TestLCControllerInfoDlg::proposedNumber()
     LCProject *const project = useProject(panels);
     Dialog ui;
     QTEST(ui.number()->value(), "proposed");
-    QCOMPARE(ui.number()->minimum(), 1);
-    QCOMPARE(ui.number()->maximum(), 250);
-    QCOMPARE(ui.dialog.windowTitle(), QStringLiteral("Panel Information"));
 
     // Ok at once adds the proposed panel in its place
     ui.dialog.slotOk();
@@ -126,9 +110,7 @@ void TestLCControllerInfoDlg::proposedNumber()
     expected << ui.number()->value();
     std::sort(expected.begin(), expected.end());
     QCOMPARE(panelNumbers(project), expected);
-    QCOMPARE(ui.dialog.createdPanel()->property(PropertyId::PanelType).toInt(), 1);
     QCOMPARE(ui.dialog.createdPanel()->property(PropertyId::LoopCardCount).toInt(), 1);
-    QCOMPARE(ui.dialog.createdPanel()->property(PropertyId::CommCount).toInt(), 1);
 }
 
 void TestLCControllerInfoDlg::duplicateNumber()
@@ -143,17 +125,14 @@ void TestLCControllerInfoDlg::duplicateNumber()
     QCOMPARE(ui.prompter.shown, QStringList({kInformation + "|Duplicate Panel No.!"}));
     QCOMPARE(panelNumbers(project), QVector<int>({1, 2, 4}));
     QVERIFY(ui.dialog.isVisible());
-    QCOMPARE(ui.dialog.result(), int(QDialog::Rejected));
     QVERIFY(!ui.dialog.createdPanel());
     QCOMPARE(QApplication::focusWidget(), ui.number());
-    QCOMPARE(ui.number()->value(), 2);
     QCOMPARE(ui.field<QLineEdit>("panelDetails")->text(), QStringLiteral("kept"));
 
     // corrected, it goes through
     ui.number()->setValue(3);
     ui.dialog.slotOk();
     QCOMPARE(panelNumbers(project), QVector<int>({1, 2, 3, 4}));
-    QCOMPARE(ui.dialog.result(), int(QDialog::Accepted));
 }
 
 void TestLCControllerInfoDlg::unreadableNumber()
@@ -162,7 +141,6 @@ void TestLCControllerInfoDlg::unreadableNumber()
     Dialog ui;
     QVERIFY(ui.active);
     QLineEdit *const text = ui.number()->findChild<QLineEdit *>();
-    QVERIFY(text);
     // typing beyond the range is refused while typing
     ui.number()->setFocus();
     text->selectAll();
@@ -176,45 +154,10 @@ void TestLCControllerInfoDlg::unreadableNumber()
         ui.prompter.shown, QStringList({kInformation + "|Panel No. should be from 1 to 250!"}));
     QCOMPARE(QApplication::focusWidget(), ui.number());
     QCOMPARE(project->childCount(), 1);
-    QVERIFY(ui.dialog.isVisible());
     // Enter puts the box back to its number, which is then the one taken
     QTest::keyClick(text, Qt::Key_Return);
     QCOMPARE(ui.number()->text(), QStringLiteral("25"));
     QCOMPARE(panelNumbers(project), QVector<int>({1, 25}));
-}
-
-void TestLCControllerInfoDlg::choicesFollowType()
-{
-    useProject({});
-    Dialog ui;
-    QCOMPARE(choices(ui.combo("panelType")),
-        QStringList({"Orvan-A10", "Orvan-B20", "Orvan-C30", "Orvan-B20X", "Orvan-D50"}));
-    QCOMPARE(choices(ui.combo("loopQuantity")), QStringList({"0", "1", "2", "3", "4", "5", "6"}));
-    QVERIFY(!ui.combo("loopQuantity")->isEnabled());
-    QCOMPARE(choices(ui.combo("loopCards")), QStringList({"1", "2"}));
-    QCOMPARE(choices(ui.combo("commCards")), QStringList({"1", "2", "3"}));
-    QVERIFY(choices(ui.combo("zcpCards")).isEmpty());
-    QVERIFY(ui.dialog.findChild<QWidget *>("commSection")->isVisible());
-    QVERIFY(!ui.dialog.findChild<QWidget *>("slotSection")->isVisible());
-    QCOMPARE(ui.dialog.size(), QSize(315, 275));
-
-    ui.chooseType(kSlotted);
-    QCOMPARE(choices(ui.combo("loopCards")), QStringList({"1", "2", "3"}));
-    QVERIFY(choices(ui.combo("commCards")).isEmpty());
-    QCOMPARE(
-        choices(ui.combo("zcpCards")), QStringList({"0", "1", "2", "3", "4", "5", "6", "7", "8"}));
-    QCOMPARE(choices(ui.combo("mainCards")), QStringList({"0", "1"}));
-    QCOMPARE(choices(ui.combo("canCards")), QStringList({"0", "1", "2"}));
-    QCOMPARE(choices(ui.combo("modbusCards")), QStringList({"0", "1"}));
-    for (const char *slot : {"slot1", "slot2"}) {
-        QCOMPARE(choices(ui.combo(slot)), QStringList({"Optical Card", "Hyper Network", "None"}));
-        QCOMPARE(ui.combo(slot)->currentText(), QStringLiteral("None"));
-    }
-    QCOMPARE(ui.combo("zcpCards")->currentText(), QStringLiteral("0"));
-    QCOMPARE(ui.combo("loopCards")->currentText(), QStringLiteral("1"));
-    QVERIFY(!ui.dialog.findChild<QWidget *>("commSection")->isVisible());
-    QVERIFY(ui.dialog.findChild<QWidget *>("slotSection")->isVisible());
-    QCOMPARE(ui.dialog.size(), QSize(315, 405));
 }
 
 void TestLCControllerInfoDlg::createsSlottedPanel()
@@ -233,9 +176,7 @@ void TestLCControllerInfoDlg::createsSlottedPanel()
     ui.dialog.slotOk();
     QCOMPARE(ui.dialog.result(), int(QDialog::Accepted));
     const LCController *const panel = ui.dialog.createdPanel();
-    QVERIFY(panel);
     QCOMPARE(project->child(1), panel);
-    QCOMPARE(panel->parent(), project);
     const auto stored = [panel](PropertyId id) { return panel->property(id); };
     QCOMPARE(stored(PropertyId::Panelid).toInt(), 2);
     QCOMPARE(stored(PropertyId::PanelType).toInt(), kSlotted);
@@ -247,10 +188,7 @@ void TestLCControllerInfoDlg::createsSlottedPanel()
     QCOMPARE(stored(PropertyId::ModbusCardCount).toInt(), 1);
     QCOMPARE(stored(PropertyId::Slot1CardType).toInt(), 11);
     QCOMPARE(stored(PropertyId::Slot2CardType).toInt(), 12);
-    QCOMPARE(stored(PropertyId::PanelNote).toString(), QStringLiteral("Plant room"));
-    // all eleven are stored, as ints and a string
-    QCOMPARE(stored(PropertyId::CommCount).userType(), int(QMetaType::Int));
-    QCOMPARE(stored(PropertyId::PanelNote).userType(), int(QMetaType::QString));
+    QCOMPARE(stored(PropertyId::PanelNote), QVariant(QStringLiteral("Plant room")));
 }
 
 void TestLCControllerInfoDlg::switchingBackClearsCardFields()
@@ -262,7 +200,8 @@ void TestLCControllerInfoDlg::switchingBackClearsCardFields()
     ui.combo("slot1")->setCurrentText(QStringLiteral("Optical Card"));
     ui.chooseType(3);
     QVERIFY(!ui.dialog.findChild<QWidget *>("slotSection")->isVisible());
-    QCOMPARE(ui.dialog.size(), QSize(315, 275));
+    // blank details are stored empty
+    ui.field<QLineEdit>("panelDetails")->setText(QStringLiteral("    "));
     ui.combo("commCards")->setCurrentText(QStringLiteral("3"));
     ui.combo("loopCards")->setCurrentText(QStringLiteral("2"));
     ui.dialog.slotOk();
@@ -271,6 +210,7 @@ void TestLCControllerInfoDlg::switchingBackClearsCardFields()
     QCOMPARE(panel->property(PropertyId::PanelType).toInt(), 3);
     QCOMPARE(panel->property(PropertyId::CommCount).toInt(), 3);
     QCOMPARE(panel->property(PropertyId::LoopCardCount).toInt(), 2);
+    QCOMPARE(panel->property(PropertyId::PanelNote), QVariant(QString()));
     for (const PropertyId id :
         {PropertyId::ManualPanelCount, PropertyId::MainCardCount, PropertyId::CANCardCount,
             PropertyId::ModbusCardCount, PropertyId::Slot1CardType, PropertyId::Slot2CardType}) {
@@ -278,36 +218,14 @@ void TestLCControllerInfoDlg::switchingBackClearsCardFields()
     }
 }
 
-void TestLCControllerInfoDlg::blankDetailsStoredEmpty()
-{
-    useProject({});
-    Dialog ui;
-    ui.field<QLineEdit>("panelDetails")->setText(QStringLiteral("    "));
-    ui.dialog.slotOk();
-    QVERIFY(ui.dialog.createdPanel());
-    QCOMPARE(ui.dialog.createdPanel()->property(PropertyId::PanelNote), QVariant(QString()));
-}
-
 void TestLCControllerInfoDlg::cancelCreatesNothing()
 {
     LCProject *const project = useProject({1});
     Dialog ui;
     ui.dialog.findChild<QPushButton *>("cancelButton")->click();
-    QCOMPARE(ui.dialog.result(), int(QDialog::Rejected));
     QVERIFY(!ui.dialog.isVisible());
     QCOMPARE(project->childCount(), 1);
     QVERIFY(ui.prompter.shown.isEmpty());
-}
-
-void TestLCControllerInfoDlg::noProject()
-{
-    LCDataStore::instance()->setProject(nullptr);
-    Dialog ui;
-    QCOMPARE(ui.number()->value(), 1);
-    ui.dialog.slotOk();
-    QCOMPARE(ui.prompter.shown.size(), 1);
-    QVERIFY(ui.prompter.shown.first().startsWith(kInformation + "|"));
-    QCOMPARE(ui.dialog.result(), int(QDialog::Rejected));
 }
 
 QTEST_MAIN(TestLCControllerInfoDlg)

@@ -80,30 +80,18 @@ private slots:
     void refusedValues();
     void editMakesResultsStale_data();
     void editMakesResultsStale();
-    void otherColumnsReadOnly();
 };
 
 void TestLCLoopModel::rowsAndHeaders()
 {
     Panel grid;
-    QCOMPARE(grid.model.columnCount(), LCLoopModel::kColumnCount);
-    QCOMPARE(grid.model.rowCount(), 0);
     // loops are listed by number, whatever order they came in
     grid.addLoop(3, {10.0f, 20.0f, 30.0f});
     grid.addLoop(1);
     grid.model.setController(&grid.panel);
     QCOMPARE(grid.model.rowCount(), 2);
-    QStringList headers;
-    for (int section = 0; section < grid.model.columnCount(); ++section) {
-        headers << grid.model.headerData(section, Qt::Horizontal).toString();
-    }
-    QCOMPARE(headers,
-        QStringList({"Loop", "Device QTY", "1st Cable Length(m)", "Last Cable Length(m)",
-            "Total Cable Length(m)"}));
-    QCOMPARE(grid.model.headerData(1, Qt::Vertical).toString(), QStringLiteral("2"));
     QCOMPARE(grid.text(0, Column::Loop), QStringLiteral("Loop1"));
     QCOMPARE(grid.text(1, Column::Loop), QStringLiteral("Loop3"));
-    QCOMPARE(grid.text(0, Column::DeviceCount), QStringLiteral("0"));
     QCOMPARE(grid.text(1, Column::DeviceCount), QStringLiteral("3"));
     QCOMPARE(grid.text(1, Column::TotalCableLength), QStringLiteral("60"));
 
@@ -125,9 +113,6 @@ void TestLCLoopModel::sourceIsThePanel()
     grid.model.setController(grid.panel.loop(0));
     QVERIFY(!grid.model.hasSource());
     QCOMPARE(grid.model.rowCount(), 0);
-    QCOMPARE(grid.model.columnCount(), LCLoopModel::kColumnCount);
-    grid.model.setController(nullptr);
-    QVERIFY(!grid.model.hasSource());
 }
 
 void TestLCLoopModel::lengthsShown_data()
@@ -144,9 +129,6 @@ void TestLCLoopModel::lengthsShown_data()
     QTest::newRow("half rounds away from zero") << QVector<float>{0.5f} << 12.5f << "0"
                                                 << "13"
                                                 << "13";
-    QTest::newRow("just below a half") << QVector<float>{99.9f} << 12.49f << "99"
-                                       << "12"
-                                       << "112";
     QTest::newRow("no devices") << QVector<float>{} << 7.7f << "0"
                                 << "8"
                                 << "7";
@@ -176,6 +158,11 @@ void TestLCLoopModel::emptyLoopCannotBeEdited()
         QVERIFY(!grid.edit(0, column, 50));
     }
     QCOMPARE(empty->property(PropertyId::LastDis).toFloat(), 4.0f);
+    // the other columns are never editable
+    for (const Column column : {Column::Loop, Column::DeviceCount, Column::TotalCableLength}) {
+        QVERIFY(!(grid.model.flags(grid.model.index(1, int(column))) & Qt::ItemIsEditable));
+        QVERIFY(!grid.edit(1, column, 7));
+    }
     QVERIFY(!grid.model.isModified());
 }
 
@@ -192,15 +179,11 @@ void TestLCLoopModel::editLength_data()
     QTest::newRow("first: the shown 12 keeps 12.4")
         << first << QVariant(12) << 12.4f << "12" << false;
     QTest::newRow("first: 13 stores 13") << first << QVariant(13) << 13.0f << "13" << true;
-    QTest::newRow("first: text of digits") << first << QVariant("250") << 250.0f << "250" << true;
-    QTest::newRow("first: zero") << first << QVariant(0) << 0.0f << "0" << true;
     QTest::newRow("first: the longest run")
         << first << QVariant(10000) << 10000.0f << "10000" << true;
-    QTest::newRow("first: whole double") << first << QVariant(40.0) << 40.0f << "40" << true;
     QTest::newRow("last: the shown 13 keeps 12.6")
         << last << QVariant(13) << 12.6f << "13" << false;
     QTest::newRow("last: 12 stores 12") << last << QVariant(12) << 12.0f << "12" << true;
-    QTest::newRow("last: text") << last << QVariant("7") << 7.0f << "7" << true;
 }
 
 void TestLCLoopModel::editLength()
@@ -239,15 +222,10 @@ void TestLCLoopModel::refusedValues_data()
 {
     QTest::addColumn<QVariant>("value");
     QTest::newRow("negative") << QVariant(-1);
-    QTest::newRow("negative text") << QVariant("-3");
     QTest::newRow("letters") << QVariant("abc");
     QTest::newRow("digits and a unit") << QVariant("12m");
-    QTest::newRow("empty text") << QVariant("");
-    QTest::newRow("decimal text") << QVariant("12.5");
     QTest::newRow("fraction") << QVariant(12.5);
-    QTest::newRow("not a number") << QVariant(std::numeric_limits<double>::quiet_NaN());
     QTest::newRow("longer than a loop") << QVariant(10001);
-    QTest::newRow("huge") << QVariant(qlonglong(1) << 40);
     QTest::newRow("nothing") << QVariant();
 }
 
@@ -297,19 +275,6 @@ void TestLCLoopModel::editMakesResultsStale()
     QVERIFY(std::all_of(watcher.changed.cbegin(), watcher.changed.cend(),
         [loop](const LCObject *object) { return object == loop; }));
     QVERIFY(grid.model.isModified());
-}
-
-void TestLCLoopModel::otherColumnsReadOnly()
-{
-    Panel grid;
-    LCLoop *const loop = grid.addLoop(1, {5.0f}, 5.0f);
-    grid.model.setController(&grid.panel);
-    for (const Column column : {Column::Loop, Column::DeviceCount, Column::TotalCableLength}) {
-        QVERIFY(!(grid.model.flags(grid.model.index(0, int(column))) & Qt::ItemIsEditable));
-        QVERIFY(!grid.edit(0, column, 7));
-    }
-    QCOMPARE(loop->property(PropertyId::Loopid).toInt(), 1);
-    QCOMPARE(loop->totalCableLength(), 10.0f);
 }
 
 QTEST_GUILESS_MAIN(TestLCLoopModel)
