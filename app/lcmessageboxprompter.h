@@ -8,6 +8,7 @@ class LCMessageBoxPrompter : public LCPrompter
 public:
     void information(QWidget *parent, const QString &title, const QString &text) override;
     Answer question(QWidget *parent, const QString &title, const QString &text) override;
+    Answer questionWithCancel(QWidget *parent, const QString &title, const QString &text) override;
     QString openFileName(QWidget *parent,
         const QString &caption,
         const QString &directory,
@@ -17,5 +18,5 @@ public:
         const QString &directory,
         const QString &filter) override;
     int exec(QDialog &dialog) override;
-    void openDocument(const QString &path) override;
+    void openDocument(const QString &path, std::function<void()> failed) override;
 };

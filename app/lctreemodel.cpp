@@ -34,6 +34,14 @@ void LCTreeModel::refresh()
     endResetModel();
 }
 
+void LCTreeModel::rootChanged()
+{
+    const QModelIndex top = rootIndex();
+    if (top.isValid()) {
+        emit dataChanged(top, top);
+    }
+}
+
 LCObject *LCTreeModel::objectOf(const QModelIndex &index) const
 {
     if (!index.isValid() || index.model() != this) {

@@ -21,6 +21,8 @@ public:
     LCObject *root() const { return m_root; }
     // Tells the views that the tree changed shape, after objects were added or removed.
     void refresh();
+    // Tells the views that the root's own text changed, as when the project is renamed.
+    void rootChanged();
 
     // Whether setData() has changed an object since the last clearModified().
     bool isModified() const { return m_modified; }

@@ -4,6 +4,7 @@
 #include "app/lcmessageboxprompter.h"
 #include "app/lcprojectinfodlg.h"
 #include "app/lcprojectmodel.h"
+#include "app/lctreeexpansion.h"
 #include "calc/lcloopcalculator.h"
 #include "calc/lcloopverdict.h"
 #include "calc/ui/lcloopinfodlg.h"
@@ -24,20 +25,22 @@
 #include "model/lcobserverregistry.h"
 #include "report/lcpanelsummary.h"
 #include "report/lcreportcommand.h"
+#include "report/lcresulttext.h"
 #include "report/lcxlsxspreadsheet.h"
 
 #include <QCloseEvent>
 #include <QDate>
 #include <QDir>
 #include <QDockWidget>
+#include <QFileInfo>
 #include <QHeaderView>
 #include <QMenu>
+#include <QPointer>
 #include <QSplitter>
 #include <QTextEdit>
 #include <QToolBar>
 #include <QToolButton>
 #include <QTreeView>
-#include <QVBoxLayout>
 #include <algorithm>
 
 namespace
@@ -52,6 +55,8 @@ constexpr int kExpandedTreeDepth = 2;
 // of the height right of the tree, for the grid and the result below it
 constexpr int kGridShare = 2;
 constexpr int kResultShare = 1;
+// what Save as adds to a name without a suffix, so Open's filter shows the file
+const QString kProjectSuffix = QStringLiteral("xml");
 
 // editor kinds of the grid delegates
 constexpr int kTextEditor = 0;
@@ -127,10 +132,15 @@ MainWindow::MainWindow(QWidget *parent, LCPrompter *prompter)
     initConfig();
     initViews();
     resetViews();
+    LCObserverRegistry::add(this);
+    LCDataStore::instance()->setChangeListener(this, [this] { updateTitle(); });
+    updateTitle();
 }
 
 MainWindow::~MainWindow()
 {
+    LCDataStore::instance()->removeChangeListener(this);
+    LCObserverRegistry::remove(this);
     // the views go before the models they show
     m_treeView->setModel(nullptr);
     m_gridView->setModel(nullptr);
@@ -184,11 +194,14 @@ void MainWindow::initUi()
     m_resultPane->setReadOnly(true);
     m_resultDock->setWidget(m_resultPane);
 
-    auto *gridAndResult = new QWidget(this);
-    auto *layout = new QVBoxLayout(gridAndResult);
-    layout->setContentsMargins(0, 0, 0, 0);
-    layout->addWidget(m_gridView, kGridShare);
-    layout->addWidget(m_resultDock, kResultShare);
+    // the user drags the edge between the grid and the result to share the height
+    auto *gridAndResult = new QSplitter(Qt::Vertical, this);
+    gridAndResult->setObjectName(QStringLiteral("gridSplitter"));
+    gridAndResult->setChildrenCollapsible(false);
+    gridAndResult->addWidget(m_gridView);
+    gridAndResult->addWidget(m_resultDock);
+    gridAndResult->setStretchFactor(0, kGridShare);
+    gridAndResult->setStretchFactor(1, kResultShare);
     m_resultDock->hide();
 
     auto *splitter = new QSplitter(Qt::Horizontal, this);
@@ -199,7 +212,6 @@ void MainWindow::initUi()
     setCentralWidget(splitter);
 
     setMinimumSize(kMinimumWidth, kMinimumHeight);
-    setWindowTitle(QStringLiteral("Mirel"));
 }
 
 void MainWindow::initConnections()
@@ -234,7 +246,11 @@ void MainWindow::initViews()
 {
     m_treeModel = new LCProjectModel(this);
     LCObserverRegistry::add(m_treeModel);
+    m_treeExpansion = std::make_unique<LCTreeExpansion>(*m_treeView, *m_treeModel);
     m_projectModel = new LCProjectInfoModel(this);
+    // a renamed project is renamed in the tree at once
+    connect(
+        m_projectModel, &QAbstractItemModel::dataChanged, m_treeModel, &LCTreeModel::rootChanged);
     m_panelModel = new LCPanelInfoModel(this);
     m_loopModel = new LCLoopModel(this);
     m_deviceModel = new LCDeviceModel(this);
@@ -296,7 +312,7 @@ void MainWindow::fillCableTypeItems()
     m_cableTypeDelegate->setItems(names, {});
 }
 
-void MainWindow::resetViews()
+void MainWindow::resetViews(Reset reset)
 {
     LCProject *project = LCDataStore::instance()->project();
     if (!project) {
@@ -304,15 +320,48 @@ void MainWindow::resetViews()
     }
     detachGrids();
     m_treeModel->setRoot(project);
-    m_treeView->setModel(m_treeModel);
-    // panels, their loop lists and loops in view at once
+    attachTree();
+    // another library may have come with the project
+    fillDeviceTypeItems();
+    fillCableTypeItems();
+    setButtonsFor(nullptr);
+    m_resultPane->clear();
+    if (reset == Reset::SameProject) {
+        // what the caller saved before it changed the tree
+        m_treeExpansion->restore();
+        return;
+    }
+    // a new project: panels, their loop lists and loops in view at once, nothing shown, nothing
+    // calculated yet
     m_treeView->expandToDepth(kExpandedTreeDepth);
-    m_shownObject = nullptr;
+    m_resultDock->hide();
+    updateTitle();
+}
+
+void MainWindow::attachTree()
+{
+    QItemSelectionModel *const oldSelection = m_treeView->selectionModel();
+    m_treeView->setModel(m_treeModel);
+    QItemSelectionModel *const selection = m_treeView->selectionModel();
+    if (selection != oldSelection) {
+        if (oldSelection) {
+            oldSelection->deleteLater();
+        }
+        // keys, type-ahead and code move the current item as well as the mouse does
+        connect(selection, &QItemSelectionModel::currentChanged, this,
+            &MainWindow::slotTreeItemClicked);
+    }
 }
 
 void MainWindow::detachGrids()
 {
+    // the editors go with the grid they were attached for, before anything else is shown
+    m_gridView->clearDelegates();
+    QItemSelectionModel *const oldSelection = m_gridView->selectionModel();
     m_gridView->setModel(nullptr);
+    if (oldSelection) {
+        oldSelection->deleteLater();
+    }
     m_deviceModel->setLoop(nullptr);
     m_loopModel->setController(nullptr);
     m_panelModel->setController(nullptr);
@@ -392,11 +441,10 @@ void MainWindow::showObject(LCObject *object)
 template <std::size_t Columns>
 void MainWindow::setColumnWidths(const int (&widths)[Columns])
 {
-    // the widths are minimums: a header or a name wider than its column is not cut off
+    // the widths are minimums: a header or a name wider than its column is not cut off, up to
+    // a width that leaves the other columns in reach
     for (int column = 0; column < int(Columns); ++column) {
-        m_gridView->resizeColumnToContents(column);
-        m_gridView->setColumnWidth(
-            column, std::max(widths[column], m_gridView->columnWidth(column)));
+        m_gridView->fitColumn(column, widths[column]);
     }
 }
 
@@ -425,9 +473,37 @@ void MainWindow::slotTreeItemClicked()
     showObject(object);
     setButtonsFor(object);
     if (m_resultDock->isVisible()) {
-        m_resultPane->setPlainText(
-            object ? object->property(PropertyId::ResultText).toString() : QString());
+        showResultOf(object);
     }
+}
+
+void MainWindow::showResultOf(const LCObject *object)
+{
+    m_resultPane->setPlainText(object ? LCResultText::paneText(*object) : QString());
+}
+
+void MainWindow::objectChanged(LCObject *object, ChangeKind)
+{
+    // a loop's results were computed or made stale: the pane must not show the old ones
+    const LCObject *const shown = currentObject();
+    if (!shown || !object || !m_resultDock->isVisible()) {
+        return;
+    }
+    const LCObject *const panel = object->parent();
+    if (shown == object || shown == panel
+        || (shown->parent() == panel && shown != object && shown->kind() == ObjectKind::Plain)) {
+        showResultOf(shown);
+    }
+}
+
+void MainWindow::updateTitle()
+{
+    const LCDataStore *const store = LCDataStore::instance();
+    const QString path = store->projectFilePath();
+    setWindowFilePath(path);
+    // the placeholder is where the unsaved-change marker goes
+    setWindowTitle(QFileInfo(path).fileName() + QStringLiteral("[*] - Mirel"));
+    setWindowModified(store->project() && store->anyChanged());
 }
 
 void MainWindow::slotUpdateDelegate(const QModelIndex &index)
@@ -472,9 +548,36 @@ bool MainWindow::saveChangesIfWanted()
     if (!LCDataStore::instance()->anyChanged()) {
         return true;
     }
-    const LCPrompter::Answer answer =
-        m_prompter->question(this, tr("Information"), tr("Do you want to save the change?"));
-    return answer == LCPrompter::Answer::No || saveTo(QString());
+    const LCPrompter::Answer answer = m_prompter->questionWithCancel(
+        this, tr("Information"), tr("Do you want to save the change?"));
+    switch (answer) {
+    case LCPrompter::Answer::Yes:
+        return saveTo(QString());
+    case LCPrompter::Answer::No:
+        return true;
+    case LCPrompter::Answer::Cancel:
+        break;
+    }
+    return false;
+}
+
+QString MainWindow::chosenSaveFile()
+{
+    QString path = m_prompter->saveFileName(
+        this, tr("Save as..."), QDir::currentPath(), tr("XML Files (*.xml)"));
+    if (path.isEmpty() || !QFileInfo(path).suffix().isEmpty()) {
+        return path;
+    }
+    path += QLatin1Char('.') + kProjectSuffix;
+    // the file dialog asked about the name without the suffix, not about this one
+    if (QFileInfo::exists(path)
+        && m_prompter->question(this, tr("Information"),
+               tr("%1 already exists.\nDo you want to replace it?")
+                   .arg(QDir::toNativeSeparators(path)))
+            != LCPrompter::Answer::Yes) {
+        return QString();
+    }
+    return path;
 }
 
 void MainWindow::slotNew()
@@ -484,11 +587,15 @@ void MainWindow::slotNew()
     }
     // the dialog creates the project and hands it to the library, which destroys the old one:
     // nothing may show it meanwhile
+    const LCProject *const before = LCDataStore::instance()->project();
+    m_treeExpansion->save();
     detachGrids();
     m_treeModel->setRoot(nullptr);
     LCProjectInfoDlg dialog(*m_prompter);
     m_prompter->exec(dialog);
-    resetViews();
+    // cancelled: the same project, as the user left it
+    resetViews(
+        LCDataStore::instance()->project() == before ? Reset::SameProject : Reset::NewProject);
 }
 
 void MainWindow::slotOpen()
@@ -501,11 +608,16 @@ void MainWindow::slotOpen()
     if (path.isEmpty()) {
         return;
     }
+    // nothing may show the old project while it is replaced
+    m_treeExpansion->save();
+    detachGrids();
+    m_treeModel->setRoot(nullptr);
     if (LCDataStore::instance()->loadProject(path).projectRead) {
         resetViews();
-    } else {
-        m_prompter->information(this, tr("Infomation"), tr("Open project failed!"));
+        return;
     }
+    resetViews(Reset::SameProject);
+    m_prompter->information(this, tr("Infomation"), tr("Open project failed!"));
 }
 
 void MainWindow::slotSave()
@@ -517,8 +629,7 @@ void MainWindow::slotSave()
 
 void MainWindow::slotSaveAs()
 {
-    const QString path = m_prompter->saveFileName(
-        this, tr("Save as..."), QDir::currentPath(), tr("XML Files (*.xml)"));
+    const QString path = chosenSaveFile();
     if (!path.isEmpty() && saveTo(path)) {
         m_prompter->information(this, tr("Infomation"), tr("Save Sucessful!"));
     }
@@ -528,8 +639,20 @@ void MainWindow::slotReport()
 {
     LCXlsxSpreadsheet spreadsheet;
     LCReportCommand command(
-        *m_prompter, spreadsheet, [this](const QString &path) { m_prompter->openDocument(path); });
+        *m_prompter, spreadsheet, [this](const QString &path) { openReport(path); });
     (void)command.run(this, currentObject());
+}
+
+void MainWindow::openReport(const QString &path)
+{
+    const QPointer<MainWindow> window(this);
+    m_prompter->openDocument(path, [window, path] {
+        if (window) {
+            window->m_prompter->information(window, tr("Information"),
+                tr("The report was written to %1, but no program to open it was found.")
+                    .arg(QDir::toNativeSeparators(path)));
+        }
+    });
 }
 
 void MainWindow::slotDefine()
@@ -541,11 +664,12 @@ void MainWindow::slotDefine()
     }
     LCDefineDlg dialog(*m_prompter, this);
     m_prompter->exec(dialog);
-    if (store->devTypesChanged()) {
-        fillDeviceTypeItems();
-    }
-    if (store->wireTypesChanged()) {
-        fillCableTypeItems();
+    // the flags may have been set before, so the names are taken afresh whatever they say
+    fillDeviceTypeItems();
+    fillCableTypeItems();
+    // names and unknown types shown in the grid follow the library
+    if (auto *const grid = qobject_cast<LCTableModel *>(m_gridView->model())) {
+        grid->refresh();
     }
 }
 
@@ -576,7 +700,7 @@ void MainWindow::slotExit()
 
 void MainWindow::closeEvent(QCloseEvent *event)
 {
-    // a save that fails keeps the window open, so the work is not lost
+    // Cancel, or a save that fails, keeps the window open, so the work is not lost
     if (saveChangesIfWanted()) {
         event->accept();
     } else {
@@ -605,7 +729,7 @@ void MainWindow::slotCalc()
             return;
         }
     }
-    m_resultPane->setPlainText(object->property(PropertyId::ResultText).toString());
+    showResultOf(object);
     m_resultDock->setVisible(true);
     project->setProperty(PropertyId::Date, QDate::currentDate().toString(kDateFormat));
 }
@@ -648,19 +772,14 @@ bool MainWindow::calculateLoop(LCObject *object)
     return true;
 }
 
-LCLoop *MainWindow::currentLoop() const
+LCLoop *MainWindow::shownLoop() const
 {
-    LCObject *const object = currentObject();
-    return object && object->kind() == ObjectKind::Loop ? static_cast<LCLoop *>(object) : nullptr;
+    return m_gridView->model() == m_deviceModel ? m_deviceModel->loop() : nullptr;
 }
 
-LCController *MainWindow::currentLoopsPanel() const
+LCController *MainWindow::shownLoopsPanel() const
 {
-    LCObject *const object = currentObject();
-    LCObject *const panel =
-        object && object->kind() == ObjectKind::Plain ? object->parent() : nullptr;
-    return panel && panel->kind() == ObjectKind::Controller ? static_cast<LCController *>(panel)
-                                                            : nullptr;
+    return m_gridView->model() == m_loopModel ? m_loopModel->controller() : nullptr;
 }
 
 QModelIndex MainWindow::treeIndexOf(const LCObject *object) const
@@ -688,7 +807,9 @@ QModelIndex MainWindow::treeIndexOf(const LCObject *object) const
 
 void MainWindow::refreshTreeKeeping(const LCObject *object)
 {
+    m_treeExpansion->save();
     m_treeModel->refresh();
+    m_treeExpansion->restore();
     const QModelIndex index = treeIndexOf(object);
     m_treeView->setCurrentIndex(index);
     for (QModelIndex step = index; step.isValid(); step = step.parent()) {
@@ -699,19 +820,14 @@ void MainWindow::refreshTreeKeeping(const LCObject *object)
 std::unique_ptr<QMenu> MainWindow::gridContextMenu()
 {
     auto menu = std::make_unique<QMenu>(this);
+    // a full loop or panel says why nothing more can be added
+    menu->setToolTipsVisible(true);
     const QModelIndex current = m_gridView->currentIndex();
     if (!current.isValid() || current.column() != 0) {
         return menu;
     }
-    if (m_gridView->model() == m_deviceModel) {
-        const LCLoop *loop = currentLoop();
-        if (!loop) {
-            return menu;
-        }
-        if (!loop->isFull()) {
-            menu->addAction(
-                QIcon(":/img/add.png"), tr("Add Device"), this, &MainWindow::slotAddDevice);
-        }
+    if (const LCLoop *loop = shownLoop()) {
+        addDeviceEntry(*menu, *loop);
         if (!loop->isEmpty()) {
             menu->addAction(
                 QIcon(":/img/del.png"), tr("Delete Device"), this, &MainWindow::slotDeleteDevice);
@@ -725,14 +841,8 @@ std::unique_ptr<QMenu> MainWindow::gridContextMenu()
                     QIcon(":/img/trunk.png"), tr("Set Trunk"), this, &MainWindow::slotTrunk);
             }
         }
-    } else if (m_gridView->model() == m_loopModel) {
-        const LCController *panel = currentLoopsPanel();
-        if (!panel) {
-            return menu;
-        }
-        if (!panel->isFull()) {
-            menu->addAction(QIcon(":/img/add.png"), tr("Add Loop"), this, &MainWindow::slotAddLoop);
-        }
+    } else if (const LCController *panel = shownLoopsPanel()) {
+        addLoopEntry(*menu, *panel);
         if (!panel->isEmpty()) {
             menu->addAction(
                 QIcon(":/img/del.png"), tr("Delete Loop"), this, &MainWindow::slotDeleteLoop);
@@ -744,6 +854,7 @@ std::unique_ptr<QMenu> MainWindow::gridContextMenu()
 std::unique_ptr<QMenu> MainWindow::treeContextMenu()
 {
     auto menu = std::make_unique<QMenu>(this);
+    menu->setToolTipsVisible(true);
     const LCObject *object = currentObject();
     if (!object) {
         return menu;
@@ -758,20 +869,39 @@ std::unique_ptr<QMenu> MainWindow::treeContextMenu()
             QIcon(":/img/del.png"), tr("Delete AFCP"), this, &MainWindow::slotDeleteController);
         break;
     case ObjectKind::Loop:
-        if (!static_cast<const LCLoop *>(object)->isFull()) {
-            menu->addAction(
-                QIcon(":/img/add.png"), tr("Add Device"), this, &MainWindow::slotAddDevice);
-        }
+        addDeviceEntry(*menu, static_cast<const LCLoop &>(*object));
         break;
     case ObjectKind::Plain:
-        if (currentLoopsPanel() && !currentLoopsPanel()->isFull()) {
-            menu->addAction(QIcon(":/img/add.png"), tr("Add Loop"), this, &MainWindow::slotAddLoop);
+        if (const LCObject *panel = object->parent();
+            panel && panel->kind() == ObjectKind::Controller) {
+            addLoopEntry(*menu, static_cast<const LCController &>(*panel));
         }
         break;
     case ObjectKind::Device:
         break;
     }
     return menu;
+}
+
+void MainWindow::addDeviceEntry(QMenu &menu, const LCLoop &loop)
+{
+    QAction *const add =
+        menu.addAction(QIcon(":/img/add.png"), tr("Add Device"), this, &MainWindow::slotAddDevice);
+    if (loop.isFull()) {
+        add->setEnabled(false);
+        add->setToolTip(
+            tr("The loop holds its maximum of %1 devices.").arg(LCLoop::kMaxDevices + 1));
+    }
+}
+
+void MainWindow::addLoopEntry(QMenu &menu, const LCController &panel)
+{
+    QAction *const add =
+        menu.addAction(QIcon(":/img/add.png"), tr("Add Loop"), this, &MainWindow::slotAddLoop);
+    if (panel.isFull()) {
+        add->setEnabled(false);
+        add->setToolTip(tr("The panel holds its maximum of %1 loops.").arg(panel.childCount()));
+    }
 }
 
 void MainWindow::slotViewContextMenu(const QPoint &position)
@@ -784,6 +914,11 @@ void MainWindow::slotViewContextMenu(const QPoint &position)
 
 void MainWindow::slotViewProjectContextMenu(const QPoint &position)
 {
+    // the menu is about the item under the mouse, which becomes the one shown
+    const QModelIndex under = m_treeView->indexAt(position);
+    if (under.isValid()) {
+        m_treeView->setCurrentIndex(under);
+    }
     slotTreeItemClicked();
     const std::unique_ptr<QMenu> menu = treeContextMenu();
     if (!menu->isEmpty()) {
@@ -793,14 +928,13 @@ void MainWindow::slotViewProjectContextMenu(const QPoint &position)
 
 void MainWindow::slotAddDevice()
 {
-    LCLoop *const loop = currentLoop();
+    LCLoop *const loop = shownLoop();
     if (!loop) {
         return;
     }
     const QModelIndex current = m_gridView->currentIndex();
-    const int position = current.isValid() && m_gridView->model() == m_deviceModel
-        ? current.row() + 1
-        : loop->childCount();
+    const int position =
+        current.isValid() ? std::min(current.row() + 1, loop->childCount()) : loop->childCount();
     auto device = std::make_unique<LCDevice>(loop);
     device->setProperty(PropertyId::deviceTypeid, LCDevice::kDefaultDeviceType);
     device->setProperty(PropertyId::pos, 0.0f);
@@ -813,7 +947,7 @@ void MainWindow::slotAddDevice()
 
 void MainWindow::slotDeleteDevice()
 {
-    LCLoop *const loop = currentLoop();
+    LCLoop *const loop = shownLoop();
     const QList<int> rows = selectedRowsDescending(m_gridView->selectionModel());
     if (!loop || rows.isEmpty()) {
         return;
@@ -827,7 +961,7 @@ void MainWindow::slotDeleteDevice()
 
 void MainWindow::slotTrunk()
 {
-    LCLoop *const loop = currentLoop();
+    LCLoop *const loop = shownLoop();
     if (!loop) {
         return;
     }
@@ -846,13 +980,13 @@ void MainWindow::slotTrunk()
 
 void MainWindow::slotBranch()
 {
-    const bool relay =
-        m_prompter->question(this, tr("Information"), tr("Do you want to set a relay"))
-        == LCPrompter::Answer::Yes;
-    LCLoop *const loop = currentLoop();
+    LCLoop *const loop = shownLoop();
     if (!loop) {
         return;
     }
+    const bool relay =
+        m_prompter->question(this, tr("Information"), tr("Do you want to set a relay"))
+        == LCPrompter::Answer::Yes;
     const QModelIndexList selected = m_gridView->selectionModel()->selectedIndexes();
     if (selected.isEmpty()) {
         return;
@@ -866,6 +1000,9 @@ void MainWindow::slotBranch()
             return;
         }
         LCObject *const device = loop->child(row);
+        if (!device) {
+            continue;
+        }
         device->setProperty(PropertyId::truck, branch);
         if (relay) {
             device->setProperty(PropertyId::Relay, true);
@@ -879,9 +1016,8 @@ void MainWindow::slotBranch()
 void MainWindow::slotViewClicked()
 {
     const QModelIndex current = m_gridView->currentIndex();
-    const LCLoop *loop = currentLoop();
-    if (m_gridView->model() != m_deviceModel || !loop || !current.isValid()
-        || current.column() != 0) {
+    const LCLoop *loop = shownLoop();
+    if (!loop || !current.isValid() || current.column() != 0) {
         return;
     }
     const LCObject *clicked = loop->child(current.row());
@@ -905,7 +1041,8 @@ void MainWindow::slotViewClicked()
 
 void MainWindow::slotAddLoop()
 {
-    LCController *const panel = currentLoopsPanel();
+    // from the grid's menu or the tree's: the panel of the loop list on show
+    LCController *const panel = shownLoopsPanel();
     if (!panel) {
         return;
     }
@@ -919,12 +1056,12 @@ void MainWindow::slotAddLoop()
 
 void MainWindow::slotDeleteLoop()
 {
-    LCController *const panel = currentLoopsPanel();
+    LCController *const panel = shownLoopsPanel();
     const QList<int> rows = selectedRowsDescending(m_gridView->selectionModel());
     if (!panel || rows.isEmpty()) {
         return;
     }
-    // the device grid may still point at a loop about to go
+    // nothing may show a loop about to go
     m_deviceModel->setLoop(nullptr);
     for (const int row : rows) {
         panel->removeChild(row);
@@ -939,8 +1076,14 @@ void MainWindow::slotAddController()
     if (m_prompter->exec(dialog) != QDialog::Accepted) {
         return;
     }
-    resetViews();
-    m_treeView->expand(m_treeModel->index(0, 0, QModelIndex()));
+    // the new panel is shown, with the tree open down to its loop list
+    LCProject *const project = LCDataStore::instance()->project();
+    const LCObject *const added = dialog.createdPanel();
+    m_treeExpansion->save();
+    m_treeExpansion->open(project);
+    m_treeExpansion->open(added);
+    resetViews(Reset::SameProject);
+    m_treeView->setCurrentIndex(treeIndexOf(added ? added : project));
 }
 
 void MainWindow::slotDeleteController()
@@ -951,9 +1094,10 @@ void MainWindow::slotDeleteController()
         return;
     }
     // nothing may show the panel while it goes
+    m_treeExpansion->save();
     detachGrids();
-    m_treeView->setModel(nullptr);
+    m_treeModel->setRoot(nullptr);
     project->removeChild(panel);
-    resetViews();
-    m_treeView->expand(m_treeModel->index(0, 0, QModelIndex()));
+    resetViews(Reset::SameProject);
+    m_treeView->setCurrentIndex(treeIndexOf(project));
 }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "model/lcobserver.h"
+
 #include <QList>
 #include <QMainWindow>
 #include <QModelIndex>
@@ -20,15 +22,17 @@ class LCObject;
 class LCProjectModel;
 class LCPrompter;
 class LCTableView;
+class LCTreeExpansion;
 class QDockWidget;
 class QTextEdit;
 class QToolButton;
 class QTreeView;
 
-// The program's one window: the project tree on the left, the grid of the object clicked in it
+// The program's one window: the project tree on the left, the grid of the tree's current object
 // on the right with the calculation result below, and the tool bar with the file commands and
-// the entry points to the other commands.
-class MainWindow : public QMainWindow
+// the entry points to the other commands. Every grid command acts on the object the grid
+// shows. As an observer it keeps the result pane from showing a result an edit made stale.
+class MainWindow : public QMainWindow, public LCObserver
 {
     Q_OBJECT
 
@@ -41,8 +45,12 @@ public:
     // has been told and the program must end.
     bool isConfigLoaded() const { return m_configLoaded; }
 
+    enum class Reset {
+        NewProject, // another project: the window looks as at start
+        SameProject, // panels came or went: the tree keeps what the user had opened
+    };
     // Puts the current project into the views, forgetting what they showed.
-    void resetViews();
+    void resetViews(Reset reset = Reset::NewProject);
     // Shows the grid that belongs to object.
     void showObject(LCObject *object);
 
@@ -76,6 +84,8 @@ public:
     std::unique_ptr<QMenu> gridContextMenu();
     std::unique_ptr<QMenu> treeContextMenu();
 
+    void objectChanged(LCObject *object, ChangeKind kind) override;
+
 protected:
     void closeEvent(QCloseEvent *event) override;
 
@@ -87,9 +97,11 @@ private:
 
     // The object of the tree's current item, or null.
     LCObject *currentObject() const;
-    // The tree's current loop, or the panel of its current "Loops" item; null otherwise.
-    LCLoop *currentLoop() const;
-    LCController *currentLoopsPanel() const;
+    // The loop whose devices the grid shows, or the panel whose loops it shows; null otherwise.
+    LCLoop *shownLoop() const;
+    LCController *shownLoopsPanel() const;
+    // Puts the tree model into the tree view and follows its current item from then on.
+    void attachTree();
     QModelIndex treeIndexOf(const LCObject *object) const;
     // After loops were added or removed: rebuilds the tree and makes object current again.
     void refreshTreeKeeping(const LCObject *object);
@@ -97,6 +109,10 @@ private:
     void detachGrids();
     void showGrid(QAbstractItemModel *model, bool withHeaders);
     void setButtonsFor(const LCObject *object);
+    // The result pane shows what object's last calculation found, unless an edit made it stale.
+    void showResultOf(const LCObject *object);
+    // The title names the project's file and marks unsaved changes.
+    void updateTitle();
     template <std::size_t Columns>
     void setColumnWidths(const int (&widths)[Columns]);
     // Saves to path (the working file when empty) and says how it went. False when the file
@@ -105,6 +121,13 @@ private:
     // Before the project is replaced or the program ends: when anything changed, asks whether
     // to save it. False when the user wanted it saved and that failed, so the caller must stop.
     bool saveChangesIfWanted();
+    // The file the user chose to save as, with ".xml" added when it has no suffix; empty when
+    // the user cancelled or would not replace a file of that name.
+    QString chosenSaveFile();
+    void openReport(const QString &path);
+    // "Add Device" and "Add Loop", disabled with the reason when the loop or panel is full.
+    void addDeviceEntry(QMenu &menu, const LCLoop &loop);
+    void addLoopEntry(QMenu &menu, const LCController &panel);
     void calculatePanel(LCObject *panel);
     // False when the loop is empty and nothing was calculated.
     bool calculateLoop(LCObject *loop);
@@ -153,4 +176,5 @@ private:
     LCItemDelegate *m_cableTypeDelegate = nullptr;
 
     LCObject *m_shownObject = nullptr;
+    std::unique_ptr<LCTreeExpansion> m_treeExpansion;
 };

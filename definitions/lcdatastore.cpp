@@ -59,11 +59,13 @@ LCDataStore::LCDataStore()
         const QList<int> subTypes = m_deviceTypes.value(deviceTypeId).SubType;
         return subTypes.isEmpty() ? 0 : subTypes.first();
     });
+    LCModificationFlag::setListener([this](bool) { notifyChange(); });
     loadIcons();
 }
 
 LCDataStore::~LCDataStore()
 {
+    LCModificationFlag::setListener(nullptr);
     LCDevice::setDefaultSubTypeResolver(nullptr);
 }
 
@@ -76,6 +78,11 @@ void LCDataStore::setBaseDirectory(const QString &directory)
 QString LCDataStore::workingFilePath() const
 {
     return m_baseDirectory + kWorkingFile;
+}
+
+QString LCDataStore::projectFilePath() const
+{
+    return m_projectFilePath.isEmpty() ? workingFilePath() : m_projectFilePath;
 }
 
 QString LCDataStore::defaultsFilePath() const
@@ -92,18 +99,21 @@ void LCDataStore::setDeviceTypes(const QMap<int, DeviceType> &types)
 {
     m_deviceTypes = types;
     m_devTypesChanged = true;
+    notifyChange();
 }
 
 void LCDataStore::setWireTypes(const QMap<int, WireType> &types)
 {
     m_wireTypes = types;
     m_wireTypesChanged = true;
+    notifyChange();
 }
 
 void LCDataStore::setCardTypes(const QMap<int, CardType> &types)
 {
     m_cardTypes = types;
     m_cardTypesChanged = true;
+    notifyChange();
 }
 
 int LCDataStore::deviceTypeIdByName(const QString &name) const
@@ -138,6 +148,7 @@ QString LCDataStore::subTypeIconPath(const QString &picture) const
 void LCDataStore::setProject(std::unique_ptr<LCProject> project)
 {
     m_project = std::move(project);
+    m_projectFilePath.clear();
     LCModificationFlag::set();
 }
 
@@ -151,9 +162,41 @@ bool LCDataStore::anyChanged() const
     return m_devTypesChanged || m_wireTypesChanged || m_cardTypesChanged || projectChanged();
 }
 
+void LCDataStore::setChangeListener(const void *owner, std::function<void()> listener)
+{
+    m_changeListenerOwner = owner;
+    m_changeListener = std::move(listener);
+}
+
+void LCDataStore::removeChangeListener(const void *owner)
+{
+    // a window made before the old one is gone has taken over already
+    if (owner == m_changeListenerOwner) {
+        m_changeListenerOwner = nullptr;
+        m_changeListener = nullptr;
+    }
+}
+
+void LCDataStore::rememberProjectFile(const QString &filePath)
+{
+    // the working file is kept as "no file of its own", so it follows the base directory
+    const QString absolute = QFileInfo(filePath).absoluteFilePath();
+    m_projectFilePath =
+        absolute == QFileInfo(workingFilePath()).absoluteFilePath() ? QString() : absolute;
+}
+
+void LCDataStore::notifyChange() const
+{
+    if (m_changeListener) {
+        m_changeListener();
+    }
+}
+
 LCLoadResult LCDataStore::loadProject(const QString &path)
 {
     const QString filePath = path.isEmpty() ? workingFilePath() : path;
+    // reading builds a tree of its own, whose insertions raise the flag of the current project
+    const bool wasChanged = LCModificationFlag::isSet();
     LCLoadResult result;
     const std::optional<QByteArray> bytes = LCXmlReader::readFile(filePath, &result.errorText);
     if (bytes) {
@@ -163,6 +206,7 @@ LCLoadResult LCDataStore::loadProject(const QString &path)
             m_deviceTypes = LCDefinitionReader::readDeviceTypes(read.definitions);
             m_wireTypes = LCDefinitionReader::readWireTypes(read.definitions);
             m_cardTypes = LCDefinitionReader::readCardTypes(read.definitions);
+            rememberProjectFile(filePath);
             result.projectRead = true;
         } else {
             result.errorText = read.errorText;
@@ -174,6 +218,8 @@ LCLoadResult LCDataStore::loadProject(const QString &path)
     // asked before they could be lost
     if (result.projectRead) {
         clearChangeFlags();
+    } else {
+        LCModificationFlag::restore(wasChanged);
     }
     return result;
 }
@@ -188,8 +234,8 @@ bool LCDataStore::saveProject(const QString &path, QString *error)
         }
         return false;
     }
-    const QString filePath = path.isEmpty() ? workingFilePath() : path;
-    if (path.isEmpty()) {
+    const QString filePath = path.isEmpty() ? projectFilePath() : path;
+    if (filePath == workingFilePath()) {
         // the working file's folder is the program's own; make it if it went missing
         QDir().mkpath(QFileInfo(filePath).absolutePath());
     }
@@ -201,6 +247,7 @@ bool LCDataStore::saveProject(const QString &path, QString *error)
         }
         return false;
     }
+    rememberProjectFile(filePath);
     clearChangeFlags();
     return true;
 }
@@ -281,4 +328,5 @@ void LCDataStore::clearChangeFlags()
     m_wireTypesChanged = false;
     m_cardTypesChanged = false;
     LCModificationFlag::clear();
+    notifyChange();
 }

@@ -13,6 +13,7 @@
 #include <QMap>
 #include <QString>
 
+#include <functional>
 #include <memory>
 
 // The definition library of the process and the holder of the current project. It keeps the
@@ -35,6 +36,9 @@ public:
     QString baseDirectory() const { return m_baseDirectory; }
     void setBaseDirectory(const QString &directory);
     QString workingFilePath() const;
+    // The file Save writes: the one the current project was read from or last saved to, and
+    // the working file for a project made with New.
+    QString projectFilePath() const;
     QString defaultsFilePath() const;
     QString weightFactorFilePath() const;
 
@@ -64,7 +68,8 @@ public:
     QString subTypeIconPath(const QString &picture) const;
 
     LCProject *project() const { return m_project.get(); }
-    // Takes the project over, destroying the previous one, and marks the project changed.
+    // Takes the project over, destroying the previous one, and marks the project changed. Its
+    // file is the working file until it is saved elsewhere.
     void setProject(std::unique_ptr<LCProject> project);
 
     float weightFactor() const { return m_weightFactor; }
@@ -74,14 +79,20 @@ public:
     bool cardTypesChanged() const { return m_cardTypesChanged; }
     bool projectChanged() const;
     bool anyChanged() const;
+    // listener is called whenever one of the four change flags may have turned on or off.
+    // One listener at a time; only its owner takes it off again.
+    void setChangeListener(const void *owner, std::function<void()> listener);
+    void removeChangeListener(const void *owner);
 
     // Reads a project file (the working file for an empty path), then the factory definitions
     // and the weighting factor. The current project and the user definitions are replaced, and
-    // the change flags cleared, only when the whole file was read.
+    // the change flags cleared, only when the whole file was read; otherwise the project and
+    // all four flags stay exactly as they were.
     [[nodiscard]] LCLoadResult loadProject(const QString &path);
-    // Writes the current project and the user definitions (to the working file for an empty
-    // path). The old file is replaced only by a complete new one; the change flags are cleared
-    // only when it was. False, with the reason in error, when nothing was saved.
+    // Writes the current project and the user definitions (to projectFilePath() for an empty
+    // path). The old file is replaced only by a complete new one; the change flags are cleared,
+    // and the file becomes the project's file, only when it was. False, with the reason in
+    // error, when nothing was saved.
     [[nodiscard]] bool saveProject(const QString &path, QString *error = nullptr);
 
     // Reads the factory definitions; fills user maps that are empty from them.
@@ -94,6 +105,8 @@ private:
 
     void loadIcons();
     void clearChangeFlags();
+    void notifyChange() const;
+    void rememberProjectFile(const QString &filePath);
 
     bool m_devTypesChanged = false;
     bool m_wireTypesChanged = false;
@@ -112,4 +125,8 @@ private:
     std::unique_ptr<LCProject> m_project;
     float m_weightFactor = kInitialWeightFactor;
     QString m_baseDirectory;
+    // empty while the project's file is the working file
+    QString m_projectFilePath;
+    std::function<void()> m_changeListener;
+    const void *m_changeListenerOwner = nullptr;
 };

@@ -204,6 +204,9 @@ void LCProjectReader::readDevices(LCXmlReader &reader, LCObject *loop, int devCo
         properties.insert(PropertyId::truck, element.integer(LCXml::Truck));
         properties.insert(
             PropertyId::Relay, element.text(LCXml::DeviceTypeName) == LCXml::RelayMark);
+        if (element.has(LCXml::DeviceSubType)) {
+            properties.insert(PropertyId::SubType, element.integer(LCXml::DeviceSubType));
+        }
         device->copyProperties(properties);
         loop->insertChild(std::move(device));
         reader.skipElement();

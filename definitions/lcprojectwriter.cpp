@@ -111,5 +111,6 @@ void LCProjectWriter::writeDevices(QXmlStreamWriter &writer, const LCObject &loo
         writeInteger(writer, LCXml::Truck, device, PropertyId::truck);
         writer.writeAttribute(LCXml::DeviceTypeName,
             device.property(PropertyId::Relay).toBool() ? QString(LCXml::RelayMark) : QString());
+        writeInteger(writer, LCXml::DeviceSubType, device, PropertyId::SubType);
     }
 }

@@ -76,6 +76,8 @@ constexpr QLatin1String Pos("pos");
 constexpr QLatin1String DeviceWireType("wiretype");
 constexpr QLatin1String Truck("truck");
 constexpr QLatin1String DeviceTypeName("devicetypename");
+// the chosen sub type; files written before it was kept have none
+constexpr QLatin1String DeviceSubType("subtype");
 // the value of devicetypename on a device fed through a loop relay module
 constexpr QLatin1String RelayMark("Relay");
 } // namespace LCXml

@@ -2,12 +2,14 @@
 
 #include "definitions/lcdatastore.h"
 #include "grids/lcicons.h"
+#include "grids/lcwholemetre.h"
 #include "model/lcloop.h"
 
 #include <QColor>
 #include <QIcon>
 
 #include <cmath>
+#include <optional>
 
 namespace
 {
@@ -37,6 +39,23 @@ bool isOnBranch(const LCObject &device)
 QVariant iconOrNothing(const QIcon &icon)
 {
     return icon.isNull() ? QVariant() : QVariant(icon);
+}
+
+// The id of the first definition (lowest id) named exactly by value; none when value is not a
+// text or no definition has that name.
+template <typename Map, typename NameOf>
+std::optional<int> idNamed(const Map &map, const QVariant &value, NameOf nameOf)
+{
+    if (value.userType() != QMetaType::QString) {
+        return std::nullopt;
+    }
+    const QString name = value.toString();
+    for (auto it = map.constBegin(); it != map.constEnd(); ++it) {
+        if (nameOf(it.value()) == name) {
+            return it.key();
+        }
+    }
+    return std::nullopt;
 }
 } // namespace
 
@@ -106,13 +125,20 @@ QVariant LCDeviceModel::cellText(int row, int col) const
         return topologyText(row);
     case Column::CableLength:
         return QString::number(roundedMetre(item->property(PropertyId::pos).toFloat()));
-    case Column::DeviceType:
-        return store->deviceTypes().value(item->property(PropertyId::deviceTypeid).toInt()).Name;
+    case Column::DeviceType: {
+        const int id = item->property(PropertyId::deviceTypeid).toInt();
+        const QMap<int, DeviceType> types = store->deviceTypes();
+        // a file may name types this library does not have: say which, rather than nothing
+        return types.contains(id) ? types.value(id).Name : unknownTypeText(id);
+    }
     case Column::SubType:
         // an unknown key gives the empty record, which is named "UNDEFINE"
         return store->subTypes().value(item->property(PropertyId::SubType).toInt()).name;
-    case Column::CableType:
-        return store->wireTypes().value(item->property(PropertyId::CableType).toInt()).Name;
+    case Column::CableType: {
+        const int id = item->property(PropertyId::CableType).toInt();
+        const QMap<int, WireType> types = store->wireTypes();
+        return types.contains(id) ? types.value(id).Name : unknownTypeText(id);
+    }
     }
     return {};
 }
@@ -180,28 +206,51 @@ bool LCDeviceModel::setCellData(int row, int col, const QVariant &value)
     if (!item) {
         return false;
     }
+    // A value that does not fit the column (a name in a length, a length in a name, a name the
+    // library does not have) leaves the cell as it was: one edit may span several columns.
     const LCDataStore *const store = LCDataStore::instance();
+    const auto nameOfDevice = [](const DeviceType &type) { return type.Name; };
+    const auto nameOfCable = [](const WireType &type) { return type.Name; };
     switch (Column(col)) {
-    case Column::CableLength:
+    case Column::CableLength: {
+        const std::optional<int> metre = LCWholeMetre::parse(value);
+        if (!metre) {
+            return false;
+        }
         // the grid shows whole metres; confirming the shown length keeps the exact one
-        if (value.toInt() == roundedMetre(item->property(PropertyId::pos).toFloat())) {
+        if (*metre == roundedMetre(item->property(PropertyId::pos).toFloat())) {
             return true;
         }
-        item->setProperty(PropertyId::pos, value.toFloat());
+        item->setProperty(PropertyId::pos, float(*metre));
         break;
+    }
     case Column::DeviceType: {
-        item->setProperty(PropertyId::deviceTypeid, store->deviceTypeIdByName(value.toString()));
+        const std::optional<int> id = idNamed(store->deviceTypes(), value, nameOfDevice);
+        if (!id) {
+            return false;
+        }
+        item->setProperty(PropertyId::deviceTypeid, *id);
         // the device took the default sub type of its new type
         const QModelIndex subType = index(row, int(Column::SubType));
         emit dataChanged(subType, subType);
         break;
     }
-    case Column::SubType:
-        item->setProperty(PropertyId::SubType, store->subTypeIdByName(value.toString()));
+    case Column::SubType: {
+        const std::optional<int> id = subTypeOfDevice(*item, value);
+        if (!id) {
+            return false;
+        }
+        item->setProperty(PropertyId::SubType, *id);
         break;
-    case Column::CableType:
-        item->setProperty(PropertyId::CableType, store->wireTypeIdByName(value.toString()));
+    }
+    case Column::CableType: {
+        const std::optional<int> id = idNamed(store->wireTypes(), value, nameOfCable);
+        if (!id) {
+            return false;
+        }
+        item->setProperty(PropertyId::CableType, *id);
         break;
+    }
     case Column::Topology:
         return false;
     }
@@ -214,6 +263,27 @@ bool LCDeviceModel::setCellData(int row, int col, const QVariant &value)
 bool LCDeviceModel::hasSource() const
 {
     return m_loop != nullptr;
+}
+
+QString LCDeviceModel::unknownTypeText(int id)
+{
+    return tr("Unknown type %1").arg(id);
+}
+
+std::optional<int> LCDeviceModel::subTypeOfDevice(const LCObject &item, const QVariant &value)
+{
+    // only a sub type the device's own type offers
+    const LCDataStore *const store = LCDataStore::instance();
+    const QMap<int, DevSubType> subTypes = store->subTypes();
+    const QList<int> offered =
+        store->deviceTypes().value(item.property(PropertyId::deviceTypeid).toInt()).SubType;
+    const QString name = value.userType() == QMetaType::QString ? value.toString() : QString();
+    for (const int id : offered) {
+        if (subTypes.value(id).name == name && subTypes.contains(id)) {
+            return id;
+        }
+    }
+    return std::nullopt;
 }
 
 LCObject *LCDeviceModel::device(int row) const

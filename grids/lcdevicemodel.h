@@ -2,6 +2,8 @@
 
 #include "grids/lctablemodel.h"
 
+#include <optional>
+
 class LCLoop;
 class LCObject;
 
@@ -42,7 +44,12 @@ public:
     bool setCellData(int row, int col, const QVariant &value) override;
     bool hasSource() const override;
 
+    // What the grid shows for a device or cable type id the library does not have.
+    static QString unknownTypeText(int id);
+
 private:
+    // The id of the sub type named by value among those the device's type offers.
+    static std::optional<int> subTypeOfDevice(const LCObject &item, const QVariant &value);
     LCObject *device(int row) const;
     QString topologyText(int row) const;
 

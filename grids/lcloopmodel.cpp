@@ -1,5 +1,6 @@
 #include "grids/lcloopmodel.h"
 
+#include "grids/lcwholemetre.h"
 #include "model/lccontroller.h"
 #include "model/lcdevice.h"
 #include "model/lcloop.h"
@@ -7,12 +8,9 @@
 #include <QVariantList>
 
 #include <cmath>
-#include <optional>
 
 namespace
 {
-constexpr int kDecimalBase = 10;
-
 // The first cable length and the total are shown truncated to whole metres.
 long truncatedMetre(float metre)
 {
@@ -25,31 +23,6 @@ long roundedMetre(float metre)
     return std::lround(metre);
 }
 
-// An edited length: whole metres, never negative. A text must be nothing but the number, so
-// "12m" or "-3" do not slip through as 0 or as a negative run.
-std::optional<int> wholeMetre(const QVariant &value)
-{
-    bool ok = false;
-    int metre = 0;
-    if (value.userType() == QMetaType::QString) {
-        metre = value.toString().toInt(&ok, kDecimalBase);
-    } else if (value.userType() == QMetaType::Int || value.userType() == QMetaType::LongLong
-        || value.userType() == QMetaType::UInt || value.userType() == QMetaType::ULongLong) {
-        const qlonglong wide = value.toLongLong(&ok);
-        ok = ok && wide >= 0 && wide <= LCLoopModel::kMaxCableLengthMetre;
-        metre = int(wide);
-    } else if (value.userType() == QMetaType::Double || value.userType() == QMetaType::Float) {
-        // only a whole number of metres, as the grid shows them
-        const double number = value.toDouble(&ok);
-        ok = ok && std::isfinite(number) && number >= 0.0
-            && number <= LCLoopModel::kMaxCableLengthMetre && std::trunc(number) == number;
-        metre = ok ? int(number) : 0;
-    }
-    if (!ok || metre < 0 || metre > LCLoopModel::kMaxCableLengthMetre) {
-        return std::nullopt;
-    }
-    return metre;
-}
 } // namespace
 
 LCLoopModel::LCLoopModel(QObject *parent)
@@ -135,7 +108,7 @@ bool LCLoopModel::setCellData(int row, int col, const QVariant &value)
     if (!item || !isCellEditable(row, col)) {
         return false;
     }
-    const std::optional<int> metre = wholeMetre(value);
+    const std::optional<int> metre = LCWholeMetre::parse(value);
     if (!metre) {
         return false;
     }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "grids/lctablemodel.h"
+#include "grids/lcwholemetre.h"
 
 class LCController;
 class LCLoop;
@@ -23,7 +24,7 @@ public:
     };
     static constexpr int kColumnCount = 5;
     // No single cable run is longer than a whole loop may be.
-    static constexpr int kMaxCableLengthMetre = 10000;
+    static constexpr int kMaxCableLengthMetre = LCWholeMetre::kMax;
 
     explicit LCLoopModel(QObject *parent = nullptr);
 

@@ -1,9 +1,17 @@
 #include "model/lcmodificationflag.h"
 
+#include <utility>
+
 namespace
 {
 bool g_projectModified = false;
+
+LCModificationFlag::Listener &listener()
+{
+    static LCModificationFlag::Listener instance;
+    return instance;
 }
+} // namespace
 
 bool LCModificationFlag::isSet()
 {
@@ -12,10 +20,27 @@ bool LCModificationFlag::isSet()
 
 void LCModificationFlag::set()
 {
-    g_projectModified = true;
+    restore(true);
 }
 
 void LCModificationFlag::clear()
 {
-    g_projectModified = false;
+    restore(false);
+}
+
+void LCModificationFlag::restore(bool wasSet)
+{
+    // every property store comes through here: only a real change may cost more than a compare
+    if (g_projectModified == wasSet) {
+        return;
+    }
+    g_projectModified = wasSet;
+    if (listener()) {
+        listener()(wasSet);
+    }
+}
+
+void LCModificationFlag::setListener(Listener newListener)
+{
+    listener() = std::move(newListener);
 }

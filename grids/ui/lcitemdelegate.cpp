@@ -5,8 +5,10 @@
 #include <QCompleter>
 #include <QItemSelectionModel>
 #include <QLineEdit>
+#include <QListView>
 #include <QRegularExpression>
 #include <QRegularExpressionValidator>
+#include <QScrollBar>
 #include <QSignalBlocker>
 #include <QtDebug>
 
@@ -18,6 +20,10 @@ const QString kIntegerPattern = QStringLiteral("[0-9]{1,6}");
 const QString kDecimalPattern = QStringLiteral("[0-9.0-9]*|[0-9,0-9]*");
 constexpr int kDecimalBase = 10;
 constexpr char kMissingIconMessage[] = "Icon combobox missing icon";
+// shown where a text of several lines is drawn on one
+const QString kLineBreakMark = QStringLiteral(" \u21b5 ");
+// beside the longest entry of a combo popup: its icon and the popup's frame
+constexpr int kPopupMargin = 48;
 
 QValidator *patternValidator(const QString &pattern, QObject *parent)
 {
@@ -111,6 +117,16 @@ void LCItemDelegate::updateEditorGeometry(
     editor->setGeometry(option.rect);
 }
 
+void LCItemDelegate::drawDisplay(QPainter *painter,
+    const QStyleOptionViewItem &option,
+    const QRect &rect,
+    const QString &text) const
+{
+    QString oneLine = text;
+    oneLine.replace(QLatin1Char('\n'), kLineBreakMark);
+    QItemDelegate::drawDisplay(painter, option, rect, oneLine);
+}
+
 void LCItemDelegate::commitAndCloseEditor()
 {
     emit commitData(qobject_cast<QWidget *>(sender()));
@@ -156,11 +172,19 @@ QWidget *LCItemDelegate::createComboEditor(QWidget *parent) const
     }
     if (m_useCompleter) {
         combo->setEditable(true);
+        // a typed name that is no entry must not become one
+        combo->setInsertPolicy(QComboBox::NoInsert);
         auto *const completer = new QCompleter(combo->model(), combo);
         completer->setFilterMode(Qt::MatchStartsWith);
-        completer->setModelSorting(QCompleter::CaseSensitivelySortedModel);
+        // the entries are in id order, not by name: every name that starts so is offered
+        completer->setModelSorting(QCompleter::UnsortedModel);
+        completer->setCaseSensitivity(Qt::CaseInsensitive);
         combo->setCompleter(completer);
     }
+    // the popup is as wide as its longest entry, however narrow the cell
+    const int longest = combo->view()->sizeHintForColumn(0) + kPopupMargin
+        + combo->view()->verticalScrollBar()->sizeHint().width();
+    combo->view()->setMinimumWidth(longest);
     // connected only now, so filling the box does not commit
     connect(combo, QOverload<int>::of(&QComboBox::currentIndexChanged), this,
         &LCItemDelegate::commitAndCloseEditor);

@@ -50,6 +50,13 @@ public:
         const QStyleOptionViewItem &option,
         const QModelIndex &index) const override;
 
+protected:
+    // A text of several lines is drawn on one, so the row height never hides part of it.
+    void drawDisplay(QPainter *painter,
+        const QStyleOptionViewItem &option,
+        const QRect &rect,
+        const QString &text) const override;
+
 signals:
     // Sent before an editor is built, so its owner can refill the items for this cell.
     void sigCreateEditor(const QModelIndex &index) const;

@@ -2,6 +2,8 @@
 
 #include <QString>
 
+#include <functional>
+
 class QDialog;
 class QWidget;
 
@@ -11,7 +13,7 @@ class QWidget;
 class LCPrompter
 {
 public:
-    enum class Answer { Yes, No };
+    enum class Answer { Yes, No, Cancel };
 
     virtual ~LCPrompter() = default;
 
@@ -19,6 +21,9 @@ public:
     virtual void information(QWidget *parent, const QString &title, const QString &text) = 0;
     // An information box with the buttons Yes and No.
     virtual Answer question(QWidget *parent, const QString &title, const QString &text) = 0;
+    // The same with a Cancel button too; Escape answers Cancel.
+    virtual Answer questionWithCancel(
+        QWidget *parent, const QString &title, const QString &text) = 0;
     // The chosen file, or an empty text when the user cancelled.
     virtual QString openFileName(QWidget *parent,
         const QString &caption,
@@ -31,5 +36,6 @@ public:
     // Runs a dialog modally; its result (QDialog::Accepted or Rejected).
     virtual int exec(QDialog &dialog) = 0;
     // Opens a file with the desktop's program for it (the report in a spreadsheet program).
-    virtual void openDocument(const QString &path) = 0;
+    // failed is called, perhaps later, when the desktop has no program that could open it.
+    virtual void openDocument(const QString &path, std::function<void()> failed) = 0;
 };

@@ -22,6 +22,10 @@ public:
         shown << title + QLatin1Char('|') + text;
         return answers.isEmpty() ? Answer::No : answers.dequeue();
     }
+    Answer questionWithCancel(QWidget *parent, const QString &title, const QString &text) override
+    {
+        return question(parent, title, text);
+    }
     QString openFileName(
         QWidget *, const QString &caption, const QString &, const QString &filter) override
     {
@@ -40,7 +44,13 @@ public:
         return dialogHandler ? dialogHandler(dialog) : QDialog::Rejected;
     }
 
-    void openDocument(const QString &path) override { opened << path; }
+    void openDocument(const QString &path, std::function<void()> failed) override
+    {
+        opened << path;
+        if (openFails && failed) {
+            failed();
+        }
+    }
 
     QStringList shown;
     QStringList opened;
@@ -48,4 +58,6 @@ public:
     std::function<int(QDialog &)> dialogHandler;
     QQueue<Answer> answers;
     QQueue<QString> files;
+    // the desktop has no program for the documents opened
+    bool openFails = false;
 };

@@ -8,6 +8,21 @@
 #include <QComboBox>
 #include <QDate>
 
+namespace
+{
+QByteArray readAll(const QString &path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+bool writeAll(const QString &path, const QByteArray &bytes)
+{
+    QFile file(path);
+    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
+}
+} // namespace
+
 class TestMainWindow : public QObject, private MainWindowFixture
 {
     Q_OBJECT
@@ -24,6 +39,7 @@ private slots:
     void saveFailureKeepsFlags();
     void closeQuestion();
     void openFailureKeepsProject();
+    void saveWritesTheProjectsOwnFile();
     void reportFromCalculateAndButton();
 };
 
@@ -32,7 +48,8 @@ void TestMainWindow::startsWithTheWorkingProject()
     start();
     QVERIFY(m_window->isConfigLoaded());
     QVERIFY(m_prompter.shown.isEmpty());
-    QCOMPARE(m_window->windowTitle(), QStringLiteral("Mirel"));
+    QCOMPARE(m_window->windowTitle(), QStringLiteral("config.xml[*] - Mirel"));
+    QVERIFY(!m_window->isWindowModified());
     const QStringList texts = {"New", "Open", "Save", "Save as", "Report", "Define", "Calculate",
         "Battery", "About", "Exit"};
     const QList<QToolButton *> buttons =
@@ -82,7 +99,11 @@ void TestMainWindow::calculatePanel()
     const LCController *panel = project()->panel(0);
     const QString summary = panel->property(PropertyId::ResultText).toString();
     QVERIFY(summary.startsWith(QStringLiteral("Loop 4 may not work well.\nLoop1 result:\n")));
-    QCOMPARE(pane()->toPlainText(), summary);
+    // why loop 4 fails and what to do follow the summary
+    QVERIFY(pane()->toPlainText().startsWith(summary));
+    const QString problems = pane()->toPlainText().mid(summary.size());
+    QVERIFY2(problems.startsWith(QStringLiteral("Loop4 Error: Volt lost too large.\n1. ")),
+        qPrintable(problems));
     QVERIFY(dock()->isVisible());
     QCOMPARE(project()->property(PropertyId::Date).toString(),
         QDate::currentDate().toString("yyyy-MM-dd"));
@@ -128,10 +149,19 @@ void TestMainWindow::calculateLoop()
     m_window->slotCalc();
     QCOMPARE(m_prompter.shown, QStringList({"Information|Do you want to create a report"}));
     QVERIFY(pane()->toPlainText().startsWith(QStringLiteral("Sorry, Loop 4 may not work well.\n")));
+    QVERIFY(pane()->toPlainText().contains(QStringLiteral("mA\n\nVolt lost too large.\n1. ")));
     // the failed devices are marked in the grid
-    const QAbstractItemModel *devices = grid()->model();
+    QAbstractItemModel *devices = grid()->model();
     QCOMPARE(
         devices->index(35, 0).data(Qt::BackgroundRole).value<QBrush>().color(), QColor(Qt::yellow));
+
+    // an edit makes the result stale at once: the pane no longer says how the loop did
+    QVERIFY(devices->setData(devices->index(35, 1), 1));
+    QCOMPARE(pane()->toPlainText(),
+        QStringLiteral("Loop4 changed since the last calculation: calculate again to see the "
+                       "result."));
+    click(treeIndex(1, 0));
+    QVERIFY(pane()->toPlainText().startsWith(QStringLiteral("Devices of this loop can work")));
 }
 
 void TestMainWindow::blankPanelAndLoop()
@@ -258,7 +288,8 @@ void TestMainWindow::saveFailureKeepsFlags()
 
     // Save as into a folder fails the same way; into a file it succeeds and says so
     m_prompter.shown.clear();
-    m_prompter.files.enqueue(m_dir->path());
+    QVERIFY(QDir().mkpath(m_dir->filePath("folder.xml")));
+    m_prompter.files.enqueue(m_dir->filePath("folder.xml"));
     m_window->slotSaveAs();
     QCOMPARE(m_prompter.shown.size(), 2);
     QVERIFY(m_prompter.shown.last().startsWith(QStringLiteral("Error|")));
@@ -279,6 +310,28 @@ void TestMainWindow::closeQuestion()
     QVERIFY(m_window->close());
     QVERIFY(m_prompter.shown.isEmpty());
 
+    // Cancel (or Escape) at Exit, New and Open keeps everything as it was
+    start();
+    project()->setProperty(PropertyId::Name, QStringLiteral("Edited"));
+    bool dialogRun = false;
+    m_prompter.dialogHandler = [&dialogRun](QDialog &) {
+        dialogRun = true;
+        return int(QDialog::Rejected);
+    };
+    m_prompter.answers << LCPrompter::Answer::Cancel << LCPrompter::Answer::Cancel
+                       << LCPrompter::Answer::Cancel;
+    QVERIFY(!m_window->close());
+    m_window->slotNew();
+    m_window->slotOpen();
+    const QString question = QStringLiteral("Information|Do you want to save the change?");
+    QCOMPARE(m_prompter.shown, QStringList({question, question, question}));
+    QVERIFY(!dialogRun);
+    QCOMPARE(project()->property(PropertyId::Name).toString(), QStringLiteral("Edited"));
+    QVERIFY(m_window->isWindowModified());
+    m_prompter.answers.enqueue(LCPrompter::Answer::No);
+    QVERIFY(m_window->close());
+
+    m_prompter.shown.clear();
     start();
     project()->setProperty(PropertyId::Name, QStringLiteral("Renamed"));
     QVERIFY(QFile::remove(m_dir->filePath("config/config.xml")));
@@ -309,6 +362,7 @@ void TestMainWindow::openFailureKeepsProject()
 {
     start();
     LCProject *const before = project();
+    QVERIFY(!LCDataStore::instance()->anyChanged());
     const QString broken = m_dir->filePath("broken.xml");
     QFile file(broken);
     QVERIFY(file.open(QIODevice::WriteOnly));
@@ -321,6 +375,8 @@ void TestMainWindow::openFailureKeepsProject()
             {"Open a Project|XBEL Files (*.xbel *.xml)", "Infomation|Open project failed!"}));
     QCOMPARE(project(), before);
     QCOMPARE(treeIndex().data().toString(), QStringLiteral("Larchmere Hospital East Wing"));
+    QVERIFY2(!LCDataStore::instance()->anyChanged(), "a file not read changes nothing");
+    QVERIFY(!m_window->isWindowModified());
 
     // with unsaved changes the user is asked first; a failed save cancels the command
     project()->setProperty(PropertyId::Name, QStringLiteral("Edited"));
@@ -342,9 +398,6 @@ void TestMainWindow::openFailureKeepsProject()
     QCOMPARE(treeIndex().data().toString(), QStringLiteral("Larchmere Hospital East Wing"));
     QVERIFY(!LCDataStore::instance()->anyChanged());
 }
-
-QTEST_MAIN(TestMainWindow)
-#include "tst_mainwindow.moc"
 
 void TestMainWindow::reportFromCalculateAndButton()
 {
@@ -378,4 +431,77 @@ void TestMainWindow::reportFromCalculateAndButton()
     QCOMPARE(m_prompter.opened.size(), 2);
     QVERIFY(m_prompter.opened.last() != report);
     QVERIFY(QFile::exists(report));
+
+    // a desktop without a spreadsheet program: the user learns where the report is
+    m_prompter.openFails = true;
+    m_window->slotReport();
+    QVERIFY(m_prompter.shown.contains(
+        QStringLiteral("Information|The report was written to %1, but no program to open it was "
+                       "found.")
+            .arg(QDir::toNativeSeparators(m_prompter.opened.last()))));
 }
+
+void TestMainWindow::saveWritesTheProjectsOwnFile()
+{
+    start();
+    const QString working = m_dir->filePath("config/config.xml");
+    const QByteArray workingBefore = readAll(working);
+    // a project from elsewhere, whose library calls the smoke detector otherwise
+    const QString riverside = m_dir->filePath("riverside.xml");
+    QVERIFY(writeAll(riverside,
+        readAll(samplePath()).replace("Name=\"SmokeDetector\"", "Name=\"OpticalSmoke\"")));
+    m_prompter.files.enqueue(riverside);
+    m_window->slotOpen();
+    QCOMPARE(m_window->windowTitle(), QStringLiteral("riverside.xml[*] - Mirel"));
+    QVERIFY(!m_window->isWindowModified());
+    click(treeIndex(0, 0));
+    QAbstractItemDelegate *const typeEditor = grid()->itemDelegateForColumn(2);
+    std::unique_ptr<QWidget> editor(
+        typeEditor->createEditor(grid()->viewport(), {}, grid()->model()->index(0, 2)));
+    auto *const combo = qobject_cast<QComboBox *>(editor.get());
+    QVERIFY(combo);
+    QCOMPARE(combo->findText(QStringLiteral("OpticalSmoke")), 0);
+    QCOMPARE(combo->findText(QStringLiteral("SmokeDetector")), -1);
+
+    // a sub type chosen is saved to the opened file, and read back from it
+    const LCDataStore *const store = LCDataStore::instance();
+    const int chosen = store->deviceTypes()
+                           .value(project()->panel(0)->loop(0)->device(0)->deviceTypeId())
+                           .SubType.last();
+    const QString subType = store->subTypes().value(chosen).name;
+    QVERIFY(grid()->model()->setData(grid()->model()->index(0, 3), subType));
+    QVERIFY(m_window->isWindowModified());
+    m_prompter.shown.clear();
+    m_window->slotSave();
+    QCOMPARE(m_prompter.shown, QStringList({"Infomation|Save Sucessful!"}));
+    QVERIFY(!m_window->isWindowModified());
+    QCOMPARE(readAll(working), workingBefore);
+    m_prompter.files.enqueue(riverside);
+    m_window->slotOpen();
+    QCOMPARE(
+        project()->panel(0)->loop(0)->device(0)->property(PropertyId::SubType).toInt(), chosen);
+
+    // Save as a name without suffix adds ".xml", and the file becomes Save's target
+    m_prompter.files.enqueue(m_dir->filePath("copy"));
+    m_window->slotSaveAs();
+    const QString copy = m_dir->filePath("copy.xml");
+    QVERIFY(QFile::exists(copy));
+    QCOMPARE(m_window->windowTitle(), QStringLiteral("copy.xml[*] - Mirel"));
+    project()->setProperty(PropertyId::Name, QStringLiteral("Copied"));
+    m_window->slotSave();
+    QVERIFY(readAll(copy).contains("name=\"Copied\""));
+    QVERIFY(!readAll(riverside).contains("Copied"));
+    // the file dialog asked about "copy", so replacing copy.xml is asked here
+    m_prompter.shown.clear();
+    m_prompter.files.enqueue(m_dir->filePath("copy"));
+    m_prompter.answers.enqueue(LCPrompter::Answer::No);
+    project()->setProperty(PropertyId::Name, QStringLiteral("Not saved"));
+    m_window->slotSaveAs();
+    QCOMPARE(m_prompter.shown.last(),
+        QStringLiteral("Information|%1 already exists.\nDo you want to replace it?")
+            .arg(QDir::toNativeSeparators(copy)));
+    QVERIFY(readAll(copy).contains("name=\"Copied\""));
+}
+
+QTEST_MAIN(TestMainWindow)
+#include "tst_mainwindow.moc"

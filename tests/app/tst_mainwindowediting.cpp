@@ -2,6 +2,7 @@
 
 #include "app/lcprojectinfodlg.h"
 #include "calc/ui/lcloopinfodlg.h"
+#include "grids/lcdevicemodel.h"
 #include "grids/lcloopmodel.h"
 #include "grids/lcpanelinfomodel.h"
 #include "grids/lcprojectinfomodel.h"
@@ -11,17 +12,21 @@
 #include "model/lcloop.h"
 
 #include <QAction>
+#include <QComboBox>
 #include <QHeaderView>
 #include <QLineEdit>
 #include <QMenu>
 
 namespace
 {
+// The entries of a menu; a disabled one in brackets, with its reason.
 QStringList entries(const std::unique_ptr<QMenu> &menu)
 {
     QStringList texts;
     for (const QAction *action : menu->actions()) {
-        texts << action->text();
+        texts << (action->isEnabled()
+                ? action->text()
+                : QStringLiteral("(%1: %2)").arg(action->text(), action->toolTip()));
     }
     return texts;
 }
@@ -44,6 +49,8 @@ private slots:
     void init() { setUpFiles(); }
     void cleanup() { tearDown(); }
     void gridsOfProjectPanelAndLoops();
+    void keyboardMovesTheGridAndItsCommands();
+    void multiEditOverSeveralColumns();
     void menus();
     void addAndDeleteDevices();
     void branchesFoldAndReturnToTrunk();
@@ -77,6 +84,9 @@ void TestMainWindowEditing::gridsOfProjectPanelAndLoops()
     QCOMPARE(grid()->model()->rowCount(), 10);
     QVERIFY(!grid()->horizontalHeader()->isVisible());
     QVERIFY(grid()->itemDelegateForRow(9));
+    // the tree follows a rename at once
+    QVERIFY(grid()->model()->setData(grid()->model()->index(0, 1), "Riverside"));
+    QCOMPARE(treeIndex().data().toString(), QStringLiteral("Riverside"));
 
     click(treeIndex(0));
     QVERIFY(qobject_cast<LCPanelInfoModel *>(grid()->model()));
@@ -93,6 +103,94 @@ void TestMainWindowEditing::gridsOfProjectPanelAndLoops()
     QVERIFY(grid()->horizontalHeader()->isVisible());
     QVERIFY(grid()->itemDelegateForColumn(2));
     QVERIFY(!grid()->itemDelegateForRow(6));
+
+    // the row editors of a panel shown before a reset never reach the device rows
+    click(treeIndex(1));
+    m_window->slotDeleteController();
+    click(treeIndex(0, 0));
+    QVERIFY(qobject_cast<LCDeviceModel *>(grid()->model()));
+    for (int row = 0; row < 12; ++row) {
+        QVERIFY2(!grid()->itemDelegateForRow(row), qPrintable(QString::number(row)));
+    }
+    QVERIFY(grid()->itemDelegateForColumn(2));
+
+    // a very long site name is shown cut short, the other values stay in reach
+    project()->setProperty(PropertyId::SiteName, QString(3000, QLatin1Char('x')));
+    click(treeIndex(0));
+    click(treeIndex());
+    QVERIFY(grid()->columnWidth(1) <= LCTableView::kMaxFittedColumnWidth);
+    QVERIFY(grid()->columnWidth(1) >= 200);
+}
+
+void TestMainWindowEditing::keyboardMovesTheGridAndItsCommands()
+{
+    start();
+    LCLoop *const first = project()->panel(1)->loop(0);
+    LCLoop *const second = project()->panel(1)->loop(1);
+    const int firstCount = first->childCount();
+    const int secondCount = second->childCount();
+    tree()->setFocus();
+    QTest::mouseClick(
+        tree()->viewport(), Qt::LeftButton, {}, tree()->visualRect(treeIndex(1, 0)).center());
+    QCOMPARE(grid()->model()->rowCount(), firstCount);
+    QTest::keyClick(tree(), Qt::Key_Down);
+    QCOMPARE(tree()->currentIndex(), treeIndex(1, 1));
+    QCOMPARE(grid()->model()->rowCount(), secondCount);
+    QVERIFY(button("calculateButton")->isEnabled());
+
+    // every command acts on the loop the grid shows
+    grid()->setCurrentIndex(grid()->model()->index(3, 0));
+    selectRows({3});
+    m_window->slotDeleteDevice();
+    QCOMPARE(second->childCount(), secondCount - 1);
+    QCOMPARE(first->childCount(), firstCount);
+    const int last = secondCount - 2;
+    const QList<int> firstTrucks = trucks(first);
+    selectRows({last}, 1);
+    m_window->slotBranch();
+    QCOMPARE(second->device(last)->truck(), last);
+    QCOMPARE(trucks(first), firstTrucks);
+
+    // Home goes up to the project, whose grid has no device commands
+    QTest::keyClick(tree(), Qt::Key_Home);
+    QVERIFY(qobject_cast<LCProjectInfoModel *>(grid()->model()));
+    QVERIFY(!button("calculateButton")->isEnabled());
+    grid()->setCurrentIndex(grid()->model()->index(0, 0));
+    selectRows({0}, 2);
+    m_window->slotDeleteDevice();
+    m_window->slotBranch();
+    QCOMPARE(second->childCount(), secondCount - 1);
+}
+
+void TestMainWindowEditing::multiEditOverSeveralColumns()
+{
+    start();
+    LCLoop *const loop = showLoop(1, 1);
+    const float length = loop->device(1)->pos();
+    // a long cable name, so the column has to grow for it
+    QMap<int, WireType> cables = LCDataStore::instance()->wireTypes();
+    cables[2].Name = QStringLiteral("Fire-resistant-cable");
+    LCDataStore::instance()->setWireTypes(cables);
+    m_window->slotDefine();
+
+    // one pick over the length, type and cable columns of two rows
+    QItemSelection cells(grid()->model()->index(1, 1), grid()->model()->index(2, 4));
+    grid()->selectionModel()->select(cells, QItemSelectionModel::ClearAndSelect);
+    QAbstractItemDelegate *const cableEditor = grid()->itemDelegateForColumn(4);
+    const QModelIndex cell = grid()->model()->index(2, 4);
+    std::unique_ptr<QWidget> editor(cableEditor->createEditor(grid()->viewport(), {}, cell));
+    auto *const combo = qobject_cast<QComboBox *>(editor.get());
+    QVERIFY(combo);
+    const int narrow = grid()->columnWidth(4);
+    combo->setCurrentText(cables.value(2).Name);
+    cableEditor->setModelData(combo, grid()->model(), cell);
+    QCOMPARE(loop->device(1)->cableType(), 2);
+    QCOMPARE(loop->device(2)->cableType(), 2);
+    QCOMPARE(loop->device(1)->pos(), length);
+    QVERIFY(loop->device(1)->deviceTypeId() != 0);
+    QTRY_VERIFY(grid()->columnWidth(4) > narrow);
+    QVERIFY(
+        grid()->columnWidth(4) >= grid()->fontMetrics().horizontalAdvance(cables.value(2).Name));
 }
 
 void TestMainWindowEditing::menus()
@@ -109,9 +207,10 @@ void TestMainWindowEditing::menus()
     QCOMPARE(entries(m_window->gridContextMenu()), QStringList({"Add Loop", "Delete Loop"}));
     // panel 2 is of a type with two loops, and has them
     click(loopsIndex(1));
-    QVERIFY(entries(m_window->treeContextMenu()).isEmpty());
+    const QString full = QStringLiteral("(Add Loop: The panel holds its maximum of 2 loops.)");
+    QCOMPARE(entries(m_window->treeContextMenu()), QStringList({full}));
     grid()->setCurrentIndex(grid()->model()->index(0, 0));
-    QCOMPARE(entries(m_window->gridContextMenu()), QStringList({"Delete Loop"}));
+    QCOMPARE(entries(m_window->gridContextMenu()), QStringList({full, "Delete Loop"}));
 
     LCLoop *const loop = showLoop(0, 1);
     QCOMPARE(entries(m_window->treeContextMenu()), QStringList({"Add Device"}));
@@ -137,9 +236,11 @@ void TestMainWindowEditing::menus()
     }
     m_window->resetViews();
     showLoop(0, 1);
-    QVERIFY(entries(m_window->treeContextMenu()).isEmpty());
+    const QString fullLoop =
+        QStringLiteral("(Add Device: The loop holds its maximum of 242 devices.)");
+    QCOMPARE(entries(m_window->treeContextMenu()), QStringList({fullLoop}));
     grid()->setCurrentIndex(grid()->model()->index(0, 0));
-    QCOMPARE(entries(m_window->gridContextMenu()), QStringList({"Delete Device"}));
+    QCOMPARE(entries(m_window->gridContextMenu()), QStringList({fullLoop, "Delete Device"}));
 }
 
 void TestMainWindowEditing::addAndDeleteDevices()
@@ -238,6 +339,7 @@ void TestMainWindowEditing::branchStopsAtTheFirstDevice()
 void TestMainWindowEditing::addAndDeleteLoops()
 {
     start();
+    tree()->collapse(treeIndex(1));
     click(loopsIndex(0));
     m_prompter.dialogHandler = [](QDialog &dialog) {
         auto *loopDialog = qobject_cast<LCLoopInfoDlg *>(&dialog);
@@ -255,6 +357,7 @@ void TestMainWindowEditing::addAndDeleteLoops()
     QCOMPARE(grid()->model()->rowCount(), 5);
     QCOMPARE(tree()->currentIndex(), loopsIndex(0));
     QVERIFY(tree()->isExpanded(loopsIndex(0)));
+    QVERIFY2(!tree()->isExpanded(treeIndex(1)), "what the user closed stays closed");
     QCOMPARE(treeIndex(0, 4).data().toString(), QStringLiteral("Loop5"));
 
     // one selected row deletes that loop only
@@ -279,21 +382,29 @@ void TestMainWindowEditing::addAndDeletePanels()
         panelDialog->slotOk();
         return panelDialog->result();
     };
+    tree()->collapse(treeIndex(1));
     m_window->slotAddController();
     QCOMPARE(project()->childCount(), 3);
     QCOMPARE(treeIndex(2).data().toString().left(2), QStringLiteral("3-"));
     QVERIFY(tree()->isExpanded(treeIndex()));
+    QVERIFY(!tree()->isExpanded(treeIndex(1)));
+    QCOMPARE(tree()->currentIndex(), treeIndex(2));
+    QVERIFY(qobject_cast<LCPanelInfoModel *>(grid()->model()));
 
     click(treeIndex(0));
     m_window->slotDeleteController();
     QCOMPARE(project()->childCount(), 2);
     QCOMPARE(treeIndex(0).data().toString(), QStringLiteral("2-Orvan-B20"));
-    QVERIFY(grid()->model() == nullptr);
+    QVERIFY(qobject_cast<LCProjectInfoModel *>(grid()->model()));
+    QVERIFY(!button("batteryButton")->isEnabled());
 }
 
 void TestMainWindowEditing::newProject()
 {
     start();
+    click(treeIndex(1, 0));
+    m_window->slotCalc();
+    QVERIFY(dock()->isVisible());
     project()->setProperty(PropertyId::Name, QStringLiteral("Changed"));
     m_prompter.answers.enqueue(LCPrompter::Answer::No);
     m_prompter.dialogHandler = [](QDialog &dialog) {
@@ -311,6 +422,12 @@ void TestMainWindowEditing::newProject()
     QCOMPARE(project()->property(PropertyId::Name).toString(), QStringLiteral("Riverside School"));
     QCOMPARE(tree()->model()->rowCount(treeIndex()), 0);
     QCOMPARE(treeIndex().data().toString(), QStringLiteral("Riverside School"));
+    // as for any new project: nothing calculated on show, nothing to calculate
+    QVERIFY(!dock()->isVisible());
+    QCOMPARE(pane()->toPlainText(), QString());
+    QVERIFY(!button("calculateButton")->isEnabled());
+    QVERIFY(!button("batteryButton")->isEnabled());
+    QVERIFY(!button("reportButton")->isEnabled());
 }
 
 QTEST_MAIN(TestMainWindowEditing)

@@ -152,7 +152,7 @@ private slots:
     void projectElement();
     void loadingOrdersPanelsAndRaisesLoopCards();
     void factoryDefinitionsFillAFileWithout();
-    void resultsAndSubTypesAreNotSaved();
+    void resultsAreNotSavedSubTypesAre();
     void failedSave_data();
     void failedSave();
 
@@ -273,7 +273,7 @@ void TestLCProjectFile::writtenText()
     panel->storeProperty(PropertyId::PanelNote, QStringLiteral("n\"q"));
     addLoop(panel, 2, 12.25f, 1);
     LCLoop *const loop = addLoop(panel, 1, 15.0f, 2);
-    addDevice(loop, 1, 10.0f, 2);
+    addDevice(loop, 1, 10.0f, 2)->storeProperty(PropertyId::SubType, 2);
     addDevice(loop, 2, 20.0f, 2, 1, true);
     addDevice(loop, 1, 30.0f, 2);
     panel->storeProperty(PropertyId::LoopCardCount, 2);
@@ -290,9 +290,9 @@ void TestLCProjectFile::writtenText()
 <Project name="A&amp;B" SiteName="x&lt;y&gt;" SiteAddr="" EndUser="" Installer="" Engineer="" Date="2024-06-11" note="" CustomerData="" Addr="">
     <Panel Panelid="1" PanelType="3" LoopCardCount="2" CommCount="0" ManualPanelCount="0" MainCardCount="0" CANCardCount="0" ModbusCardCount="0" Slot1CardType="0" Slot2CardType="0" note="n&quot;q">
         <Loop Loopid="1" FirstDis="10" LastDis="15" TotalDis="75" wiretype="2">
-            <device deviceTypeid="1" pos="10" wiretype="2" truck="0" devicetypename=""/>
-            <device deviceTypeid="2" pos="20" wiretype="2" truck="1" devicetypename="Relay"/>
-            <device deviceTypeid="1" pos="30" wiretype="2" truck="0" devicetypename=""/>
+            <device deviceTypeid="1" pos="10" wiretype="2" truck="0" devicetypename="" subtype="2"/>
+            <device deviceTypeid="2" pos="20" wiretype="2" truck="1" devicetypename="Relay" subtype="-1"/>
+            <device deviceTypeid="1" pos="30" wiretype="2" truck="0" devicetypename="" subtype="-1"/>
         </Loop>
         <Loop Loopid="2" FirstDis="0" LastDis="12.25" TotalDis="12.25" wiretype="1"/>
     </Panel>
@@ -499,9 +499,11 @@ void TestLCProjectFile::factoryDefinitionsFillAFileWithout()
         text.contains(R"(<CardType Name="LoopCard" Current="30" ActiveCurrent="45" CardID="3"/>)"));
 }
 
-void TestLCProjectFile::resultsAndSubTypesAreNotSaved()
+void TestLCProjectFile::resultsAreNotSavedSubTypesAre()
 {
-    m_store->setProject(richProject());
+    auto plainProject = richProject();
+    plainProject->child(1)->child(0)->child(0)->storeProperty(PropertyId::SubType, 7);
+    m_store->setProject(std::move(plainProject));
     useOwnDefinitions();
     const QString plain = m_dir.filePath("plain.xml");
     QVERIFY(m_store->saveProject(plain));
@@ -526,8 +528,16 @@ void TestLCProjectFile::resultsAndSubTypesAreNotSaved()
     QCOMPARE(read->property(PropertyId::LoopStatus).toInt(), LoopStatusValue::NotCalculated);
     QCOMPARE(read->property(PropertyId::ProblemText).toString(), QString());
     QCOMPARE(read->property(PropertyId::ResultText).toString(), QString());
-    QCOMPARE(read->child(0)->property(PropertyId::SubType).toInt(), LCDevice::kNoSubType);
+    QCOMPARE(read->child(0)->property(PropertyId::SubType).toInt(), 7);
     QCOMPARE(read->child(0)->property(PropertyId::CheckMark).toInt(), CheckMarkValue::NotChecked);
+
+    // a file from before sub types were kept reads as it always did
+    const QString old = m_dir.filePath("old.xml");
+    writeFile(old, readFile(calculated).replace(" subtype=\"7\"", ""));
+    QVERIFY(m_store->loadProject(old).projectRead);
+    QCOMPARE(
+        m_store->project()->child(1)->child(0)->child(0)->property(PropertyId::SubType).toInt(),
+        LCDevice::kNoSubType);
 }
 
 void TestLCProjectFile::failedSave_data()

@@ -248,43 +248,57 @@ void TestLCDeviceModel::typeChangeRedrawsSubType()
     QCOMPARE(changed.at(1).at(0).toModelIndex(), grid.model.index(1, int(Column::Topology)));
     QCOMPARE(changed.at(1).at(1).toModelIndex(), grid.model.index(1, int(Column::CableType)));
     QCOMPARE(changed.at(2).at(0).toModelIndex(), grid.model.index(1, int(Column::DeviceType)));
-
-    // a name no type has stores key 0, which has no definition and no sub types
-    QVERIFY(grid.model.setData(grid.model.index(1, int(Column::DeviceType)), "smoke"));
-    QCOMPARE(device->deviceTypeId(), 0);
-    QCOMPARE(device->property(PropertyId::SubType).toInt(), 0);
-    QCOMPARE(grid.text(1, Column::DeviceType), QString());
-    QCOMPARE(grid.text(1, Column::SubType), QStringLiteral("UNDEFINE"));
 }
 
 void TestLCDeviceModel::editByName_data()
 {
+    // a value that does not fit its column is refused and the cell keeps what it had: one edit
+    // can span several columns
     QTest::addColumn<int>("column");
-    QTest::addColumn<QString>("text");
+    QTest::addColumn<QVariant>("value");
     QTest::addColumn<int>("property");
     QTest::addColumn<int>("stored");
-    QTest::newRow("sub type") << int(Column::SubType) << "Heat" << int(PropertyId::SubType) << 9;
+    const int length = int(Column::CableLength);
+    const int type = int(Column::DeviceType);
+    const int subType = int(Column::SubType);
+    const int cable = int(Column::CableType);
+    const int pos = int(PropertyId::pos);
+    QTest::newRow("length") << length << QVariant(25) << pos << 25;
+    QTest::newRow("length as text") << length << QVariant("30") << pos << 30;
+    QTest::newRow("name in a length") << length << QVariant("Sounder") << pos << 4;
+    QTest::newRow("empty length") << length << QVariant("") << pos << 4;
+    QTest::newRow("negative length") << length << QVariant(-3) << pos << 4;
+    QTest::newRow("device type") << type << QVariant("Sounder") << int(PropertyId::deviceTypeid)
+                                 << 2;
+    QTest::newRow("unknown device type")
+        << type << QVariant("smoke") << int(PropertyId::deviceTypeid) << 1;
+    QTest::newRow("length in a type") << type << QVariant(12) << int(PropertyId::deviceTypeid) << 1;
+    QTest::newRow("sub type") << subType << QVariant("Heat") << int(PropertyId::SubType) << 9;
+    QTest::newRow("sub type of another type")
+        << subType << QVariant("Wall") << int(PropertyId::SubType) << 7;
     QTest::newRow("unknown sub type")
-        << int(Column::SubType) << "Red" << int(PropertyId::SubType) << 0;
-    QTest::newRow("cable type") << int(Column::CableType) << "Heavy" << int(PropertyId::CableType)
-                                << 2;
-    QTest::newRow("unknown cable")
-        << int(Column::CableType) << "" << int(PropertyId::CableType) << 0;
+        << subType << QVariant("Red") << int(PropertyId::SubType) << 7;
+    QTest::newRow("cable type") << cable << QVariant("Heavy") << int(PropertyId::CableType) << 2;
+    QTest::newRow("unknown cable") << cable << QVariant("") << int(PropertyId::CableType) << 1;
 }
 
 void TestLCDeviceModel::editByName()
 {
     QFETCH(int, column);
-    QFETCH(QString, text);
+    QFETCH(QVariant, value);
     QFETCH(int, property);
     QFETCH(int, stored);
     Loop grid;
     LCDevice *const device = grid.add();
+    device->storeProperty(PropertyId::pos, 4.0f);
     grid.model.setLoop(&grid.loop);
+    grid.markCalculated();
     QVERIFY(grid.model.flags(grid.model.index(0, column)) & Qt::ItemIsEditable);
-    QVERIFY(grid.model.setData(grid.model.index(0, column), text));
+    const bool taken = grid.model.setData(grid.model.index(0, column), value);
     QCOMPARE(device->property(PropertyId(property)).toInt(), stored);
-    QVERIFY(grid.model.isModified());
+    QCOMPARE(grid.model.isModified(), taken);
+    QCOMPARE(grid.loop.property(PropertyId::LoopStatus).toInt(),
+        taken ? LoopStatusValue::NotCalculated : LoopStatusValue::Works);
 
     // the topology is computed, never typed
     const QModelIndex topology = grid.model.index(0, int(Column::Topology));
@@ -310,10 +324,10 @@ void TestLCDeviceModel::namesAndIcons()
     QVERIFY(!icon(0, Column::CableLength).isValid());
     QVERIFY(!icon(0, Column::CableType).isValid());
 
-    // unknown keys: no names, the icon numbered 0 and the fallback picture
-    QCOMPARE(grid.text(1, Column::DeviceType), QString());
+    // unknown keys: the id said plainly, the icon numbered 0 and the fallback picture
+    QCOMPARE(grid.text(1, Column::DeviceType), QStringLiteral("Unknown type 42"));
     QCOMPARE(grid.text(1, Column::SubType), QStringLiteral("UNDEFINE"));
-    QCOMPARE(grid.text(1, Column::CableType), QString());
+    QCOMPARE(grid.text(1, Column::CableType), QStringLiteral("Unknown type 42"));
     QCOMPARE(iconColour(icon(1, Column::DeviceType)), QColor(Qt::green));
     QCOMPARE(iconColour(icon(1, Column::SubType)), QColor(Qt::blue));
 
