@@ -19,6 +19,14 @@ constexpr float kDetectorAlarmShare = 0.1f;
 constexpr float kUnitFactor = 1000.0f;
 constexpr float kMaxResistanceNumerator = 4000000.0f;
 
+// Off-loop and relay-fed devices are passed with what they draw but are not in the loop
+// current, so the devices passed can draw more than it: then nothing is left to flow on, and
+// a negative current would raise the voltage along the cable.
+float currentLeft(float current, float used)
+{
+    return std::max(current - used, 0.0f);
+}
+
 // Panels of these types take more loop cards, so splitting the loop is offered first.
 bool takesMoreLoopCards(const LCLoop &loop)
 {
@@ -100,9 +108,9 @@ float LCLoopCalculator::drawnMilliAmp(const Device &device)
 
 bool LCLoopCalculator::LoopSums::add(const Device &device, bool relayOnly)
 {
-    // devices without cable, off the loop, or on the other side of the relay do not count
-    if (!(device.metre > 0.0f) || LCDeviceClass::isOffLoop(device.typeId)
-        || device.relay != relayOnly) {
+    // devices off the loop or on the other side of the relay do not count; devices at one
+    // place with the one before (no cable between) still draw
+    if (LCDeviceClass::isOffLoop(device.typeId) || device.relay != relayOnly) {
         return false;
     }
     if (LCDeviceClass::isDetector(device.typeId)) {
@@ -162,7 +170,7 @@ float LCLoopCalculator::maxCableResistance(const Devices &devices)
     float accumulated = 0.0f;
     for (const Device &device : devices) {
         used += drawnMilliAmp(device);
-        accumulated += device.metre * (current - used);
+        accumulated += device.metre * currentLeft(current, used);
     }
     // no cable carrying current: no resistance is too high (inf)
     return kMaxResistanceNumerator / accumulated;
@@ -203,7 +211,8 @@ void LCLoopCalculator::calculateLoop(LCLoop &loop) const
     }
 
     if (devices.empty()) {
-        loop.storeProperty(PropertyId::VoltDrop, kSupplyVolt);
+        // no device, no current, no drop
+        loop.storeProperty(PropertyId::VoltDrop, 0.0f);
     } else {
         float volt = 0.0f; // at the device
         float trunkVolt = 0.0f; // at the latest trunk device
@@ -221,8 +230,8 @@ void LCLoopCalculator::calculateLoop(LCLoop &loop) const
             // a relay-fed branch device takes nothing from the loop here: the relay pass checks it
             if (!(device.truck != 0 && device.relay)) {
                 volt = std::max(volt, trunkVolt);
-                const float drop = (device.resistanceOhmPerKm / kUnitFactor) * (current - used)
-                    * device.metre / kUnitFactor;
+                const float drop = (device.resistanceOhmPerKm / kUnitFactor)
+                    * currentLeft(current, used) * device.metre / kUnitFactor;
                 volt = i == 0 ? kSupplyVolt - drop : volt - drop;
                 capacitance =
                     capacitance + device.metre * device.capacityPerKm + device.capacitance;
@@ -310,8 +319,8 @@ void LCLoopCalculator::relayPass(LCLoop &loop, const Devices &devices, bool loop
         } else {
             // each relay-fed device is reckoned straight from the panel's output
             volt = kSupplyVolt
-                - (current - used) * device.metre * (device.resistanceOhmPerKm / kUnitFactor)
-                    / kUnitFactor;
+                - currentLeft(current, used) * device.metre
+                    * (device.resistanceOhmPerKm / kUnitFactor) / kUnitFactor;
             capacitance = capacitance + device.metre * device.capacityPerKm + device.capacitance;
             used += drawnMilliAmp(device);
             mark(loop, index, CheckMarkValue::Passed);

@@ -38,8 +38,8 @@ public:
     void calculateLoop(LCLoop &loop) const;
 
     // Loop current in mA: detectors with 90 % standby and 10 % alarm current, other devices with
-    // their alarm current; off-loop devices and devices without cable left out. relayOnly counts
-    // the devices on relay branches instead of the others.
+    // their alarm current; off-loop devices left out. relayOnly counts the devices on relay
+    // branches instead of the others.
     float loopCurrent(const LCLoop &loop, bool relayOnly) const;
     // 1-based location of the device that takes the weighted current past the maximum.
     int relayLocation(const LCLoop &loop) const;

@@ -1,8 +1,10 @@
 // mirel-check: calculates every loop of a project file and prints the verdicts, for engineers who
 // check many files in batch or from their own scripts. It never writes a file.
 
+#include "calc/lcunknowntypes.h"
 #include "definitions/lcdatastore.h"
 #include "model/lccontroller.h"
+#include "model/lcloop.h"
 #include "report/lcpanelsummary.h"
 #include "report/lcreportrows.h"
 
@@ -30,6 +32,10 @@ For each panel, in order, the output holds:
   for each failing loop, the rows its cabling report gets, one per line:
     "Loop<n> Error", a tab, the reason of failure;
     "Loop<n> Solution", a tab, "<k>. " and the k-th suggestion.
+
+Devices whose type is not in the definitions count as drawing no current; for each such type
+a loop holds, a line "mirel-check: FILE: Panel <number>: Loop<n>: ..." on standard error names
+the type and the devices' locations. These warnings leave the exit status as it is.
 
 Exit status:
   0  every loop can work
@@ -65,6 +71,7 @@ int main(int argc, char *argv[])
         return CannotRead;
     }
 
+    const QMap<int, DeviceType> deviceTypes = store->deviceTypes();
     bool anyFails = false;
     LCProject *project = store->project();
     for (int i = 0; i < project->childCount(); ++i) {
@@ -72,8 +79,18 @@ int main(int argc, char *argv[])
         if (!panel) {
             continue;
         }
-        out << "Panel " << panel->property(PropertyId::Panelid).toInt() << '\n';
+        const int panelId = panel->property(PropertyId::Panelid).toInt();
+        out << "Panel " << panelId << '\n';
         const LCPanelSummary::Outcome outcome = LCPanelSummary::calculatePanel(*panel);
+        for (int j = 0; j < panel->childCount(); ++j) {
+            const LCLoop *loop = panel->loop(j);
+            if (!loop) {
+                continue;
+            }
+            for (const QString &line : LCUnknownTypes::warnings(*loop, deviceTypes)) {
+                err << "mirel-check: " << path << ": Panel " << panelId << ": " << line << '\n';
+            }
+        }
         out << outcome.text;
         anyFails = anyFails || outcome.anyLoopFails;
         for (const LCReportRows::Row &row : LCReportRows::problemRows(*panel)) {

@@ -139,7 +139,7 @@ void TestMainWindow::calculateLoop()
     QVERIFY(m_prompter.shown.isEmpty());
     QCOMPARE(pane()->toPlainText(),
         QStringLiteral("Devices of this loop can work well!\n"
-                       "Volt Drop : 0.44V\n"
+                       "Volt Drop : 0.47V\n"
                        "Maximum Volt Drop : 8.00V\n"
                        "Total standby current : 16.65mA\n"
                        "Total alarm current : 74.60mA"));

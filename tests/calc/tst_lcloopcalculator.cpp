@@ -65,7 +65,10 @@ private slots:
     void branchFailuresContinue();
     void capacityFailure();
     void relayFedDevices();
+    void offLoopDevicesCountWhenPassed_data();
     void offLoopDevicesCountWhenPassed();
+    void deviceDistribution_data();
+    void deviceDistribution();
     void limits();
     void hostileLoopsStayBounded_data();
     void hostileLoopsStayBounded();
@@ -79,7 +82,7 @@ void TestLCLoopCalculator::emptyLoop()
     fixture.calculate();
     QCOMPARE(fixture.status(), 1);
     QCOMPARE(fixture.problem(), QString());
-    QCOMPARE(fixture.voltDrop(), 24.0f);
+    QVERIFY2(fixture.voltDrop() == 0.0f, "no device, no drop");
     QVERIFY(fixture.suggestions().isEmpty());
     QCOMPARE(counter.objects, QList<LCObject *>({fixture.loop}));
 }
@@ -146,8 +149,9 @@ void TestLCLoopCalculator::relayLocationWeighting()
 {
     CalcFixture fixture;
     fixture.addType(2, 100.0f, 0.0f);
+    // all at the place of the first, as the worst-case distribution puts them: they still draw
     for (int i = 0; i < 6; ++i) {
-        fixture.add(2, 10.0f);
+        fixture.add(2, i == 0 ? 10.0f : 0.0f);
     }
     // with the factor 0.9 the weighted sum is the loop current: 90, 180, ... 450 at the fifth
     QCOMPARE(fixture.calculator(0.9f).relayLocation(*fixture.loop), 5);
@@ -173,8 +177,8 @@ void TestLCLoopCalculator::soundersBelowLimit()
     QCOMPARE(fixture.problem(), QStringLiteral("Volt lost too large."));
     QCOMPARE(fixture.suggestions(), sounderGroup(2));
     QCOMPARE(fixture.marks(), QList<int>({1, 0, 0}));
-    // the second sounder draws past the loop current: 19.32 + 0.02 x 8 x 10 / 1000
-    QVERIFY(near(fixture.voltDrop(), 24.0f - 19.3216f));
+    // the sounders draw past the loop current: nothing flows on, the voltage stays at 19.32
+    QVERIFY(near(fixture.voltDrop(), 24.0f - 19.32f));
 }
 
 void TestLCLoopCalculator::trunkFailureStopsWalk()
@@ -271,17 +275,78 @@ void TestLCLoopCalculator::relayFedDevices()
     QVERIFY2(near(fixture.voltDrop(), 0.06f), "no relay current: the drop is the trunk's");
 }
 
+void TestLCLoopCalculator::offLoopDevicesCountWhenPassed_data()
+{
+    QTest::addColumn<QList<int>>("types");
+    QTest::addColumn<float>("voltDrop");
+    QTest::addColumn<float>("maxResistance");
+    const int module = CalcFixture::kModule;
+    // I = 20 mA, the sounder is not in it; once passed it still counts: 20 - 10 - 8 = 2 mA
+    // flow through the last segment. 24 - 0.02 x (20 x 100 + 10 x 100 + 2 x 100) / 1000. The
+    // limit sums what flows on after each device: 4e6 / (100 x 10 + 100 x 2 + 100 x 0).
+    QTest::newRow("sounder between modules")
+        << QList<int>({module, CalcFixture::kSounder, module}) << 0.064f << 3333.33f;
+    // Beacons of 14 mA outdraw the 10 mA module after them: 20 - 10 - 14 < 0 from the third
+    // device on, so nothing flows there and the voltage stays at 24 - 0.02 x (20 + 10) x 100 /
+    // 1000 instead of rising to 24.048 V; the limit is 4e6 / (100 x 10), not negative.
+    const int beacon = CalcFixture::kSounderBeacon;
+    QTest::newRow("sounders outdraw the module after them")
+        << QList<int>({module, beacon, beacon, beacon, module}) << 0.06f << 4000.0f;
+}
+
 void TestLCLoopCalculator::offLoopDevicesCountWhenPassed()
 {
+    QFETCH(QList<int>, types);
+    QFETCH(float, voltDrop);
+    QFETCH(float, maxResistance);
     CalcFixture fixture;
-    fixture.add(CalcFixture::kModule, 100.0f);
-    fixture.add(CalcFixture::kSounder, 100.0f);
-    fixture.add(CalcFixture::kModule, 100.0f);
-    // I = 20 mA, the sounder is not in it; once passed it still counts: 20 - 10 - 8 = 2 mA
-    // flow through the last segment. 24 - 0.02 x (20 x 100 + 10 x 100 + 2 x 100) / 1000.
+    for (const int type : types) {
+        fixture.add(type, 100.0f);
+    }
     QCOMPARE(fixture.calculator().loopCurrent(*fixture.loop, false), 20.0f);
+    QCOMPARE(fixture.calculator().maxCableResistance(*fixture.loop), maxResistance);
     fixture.calculate();
-    QVERIFY(near(fixture.voltDrop(), 0.064f));
+    QCOMPARE(fixture.status(), 1);
+    QVERIFY2(near(fixture.voltDrop(), voltDrop), qPrintable(QString::number(fixture.voltDrop())));
+}
+
+void TestLCLoopCalculator::deviceDistribution_data()
+{
+    QTest::addColumn<float>("firstMetre");
+    QTest::addColumn<float>("otherMetre");
+    QTest::addColumn<int>("status");
+    QTest::addColumn<float>("voltDrop");
+    QTest::addColumn<QStringList>("suggestions");
+    // 200 detectors on 3000 m of 20 ohm/km cable draw I = 200 x 0.77 = 154 mA wherever they are.
+    // Best case, the first at the panel and 15 m between the others: the device at location i
+    // + 1 drops 0.02 x (154 - 0.3 i) x 15 / 1000; for i = 1 to 199 that is 0.0003 x (199 x 154
+    // - 0.3 x 199 x 200 / 2) = 7.4028 V, within the 8 V.
+    QTest::newRow("best case") << 0.0f << 15.0f << 1 << 7.4028f << QStringList();
+    // Worst case, all 3000 m before the first and the others at its place: the first drops
+    // 0.02 x 154 x 3000 / 1000 = 9.24 V, 14.76 V left, too little; the limit is 4e6 / (3000 x
+    // (154 - 0.3)).
+    QTest::newRow("worst case") << 3000.0f << 0.0f << 0 << 9.24f
+                                << voltageGroup(1, QStringLiteral("8.67491"));
+}
+
+void TestLCLoopCalculator::deviceDistribution()
+{
+    QFETCH(float, firstMetre);
+    QFETCH(float, otherMetre);
+    QFETCH(int, status);
+    QFETCH(float, voltDrop);
+    QFETCH(QStringList, suggestions);
+    constexpr int kDetectors = 200;
+    CalcFixture fixture;
+    for (int i = 0; i < kDetectors; ++i) {
+        fixture.add(CalcFixture::kDetector, i == 0 ? firstMetre : otherMetre);
+    }
+    QVERIFY(near(fixture.calculator().loopCurrent(*fixture.loop, false), 154.0f));
+    fixture.calculate();
+    QCOMPARE(fixture.status(), status);
+    QVERIFY2(std::abs(fixture.voltDrop() - voltDrop) <= 1e-3f,
+        qPrintable(QString::number(fixture.voltDrop())));
+    QCOMPARE(fixture.suggestions(), suggestions);
 }
 
 void TestLCLoopCalculator::limits()

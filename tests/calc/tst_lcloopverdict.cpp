@@ -2,6 +2,7 @@
 
 #include "calc/lcloopverdict.h"
 #include "calc/lcsuggestions.h"
+#include "calc/lcunknowntypes.h"
 
 #include <QtTest>
 
@@ -17,6 +18,7 @@ private slots:
     void groupTexts();
     void limitFormats_data();
     void limitFormats();
+    void unknownTypeWarnings();
 };
 
 void TestLCLoopVerdict::failingLoop()
@@ -100,6 +102,22 @@ void TestLCLoopVerdict::limitFormats()
     QCOMPARE(LCSuggestions::voltageGroup(5, limit).first(),
         QStringLiteral("Please use suitable cable,the last Resistance can't exceed ") + shown
             + QStringLiteral("ohm/km."));
+}
+
+void TestLCLoopVerdict::unknownTypeWarnings()
+{
+    CalcFixture fixture;
+    fixture.add(CalcFixture::kModule, 10.0f);
+    QVERIFY(LCUnknownTypes::warnings(*fixture.loop, fixture.deviceTypes).isEmpty());
+    for (const int type : {40, 40, 40, CalcFixture::kDetector, 40, 28}) {
+        fixture.add(type, 10.0f);
+    }
+    // by type id; neighbouring locations as a range
+    QCOMPARE(LCUnknownTypes::warnings(*fixture.loop, fixture.deviceTypes),
+        QStringList({QStringLiteral("Loop3: the device of unknown type 28 at location 7 counts as "
+                                    "drawing no current."),
+            QStringLiteral("Loop3: the devices of unknown type 40 at locations 2-4, 6 count as "
+                           "drawing no current.")}));
 }
 
 QTEST_GUILESS_MAIN(TestLCLoopVerdict)
