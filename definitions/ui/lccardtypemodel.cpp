@@ -9,7 +9,7 @@ constexpr int kColumnCount = 3;
 } // namespace
 
 LCCardTypeModel::LCCardTypeModel(QObject *parent)
-    : LCDefinitionTable(Rows::ById, &CardType::CardID, parent)
+    : LCDefinitionTable(&CardType::CardID, parent)
 {
 }
 
@@ -73,10 +73,10 @@ void LCCardTypeModel::parseColumn(CardType &type, int col, const QVariant &value
         type.Name = value.toString();
         break;
     case Column::Current:
-        type.Current = LCNumberText::parseFloat(value.toString());
+        type.Current = parseNumber(value.toString());
         break;
     case Column::ActiveCurrent:
-        type.ActiveCurrent = LCNumberText::parseFloat(value.toString());
+        type.ActiveCurrent = parseNumber(value.toString());
         break;
     }
 }

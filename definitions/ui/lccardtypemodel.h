@@ -4,9 +4,9 @@
 #include "definitions/ui/lcdefinitiontable.h"
 
 // The card types of the definitions dialog: a working copy of the library's user card types
-// with their currents in mA, row r showing the type with id r + 1 (ids run 1, 2, 3, ... and stay so
-// through adds and deletes). The factory types come first and are read-only. The library sees the
-// copy only on save(). record() takes an id.
+// with their currents in mA, one row per type in ascending id order. The factory types come first
+// and are read-only; the battery reads them by their fixed ids, which a new type never takes. The
+// library sees the copy only on save().
 class LCCardTypeModel : public LCDefinitionTable<CardType>
 {
     Q_OBJECT
@@ -23,7 +23,7 @@ public:
     int getColumnCount() const override;
     QVariant horizontalHeaderText(int section) const override;
 
-    // Appends a type named "UNDEFINED" with zero values as the next id.
+    // Appends a type named "UNDEFINED" with zero values and the next free id.
     void addRow();
 
 private:

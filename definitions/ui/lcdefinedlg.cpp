@@ -1,7 +1,9 @@
 #include "definitions/ui/lcdefinedlg.h"
 
 #include "definitions/lcdatastore.h"
+#include "definitions/lctypeusage.h"
 #include "definitions/ui/lccardtypemodel.h"
+#include "definitions/ui/lcdefinitioncheck.h"
 #include "definitions/ui/lcdevtypemodel.h"
 #include "definitions/ui/lcwiretypemodel.h"
 #include "grids/ui/lcitemdelegate.h"
@@ -41,41 +43,9 @@ const QVector<int> kDeviceColumnWidths = {100, 140, 140, 140};
 const QVector<int> kCableColumnWidths = {100, 140, 140, 160};
 const QVector<int> kCardColumnWidths = {100, 140, 140};
 
-// Texts shared by the device and the card page.
-QString standbyCurrentZeroText()
-{
-    return LCDefineDlg::tr("The standby current can not be 0");
-}
-
-QString standbyCurrentNegativeText()
-{
-    return LCDefineDlg::tr("The standby current can not be negative");
-}
-
-QString activeCurrentZeroText()
-{
-    return LCDefineDlg::tr("The active current can not be 0");
-}
-
-QString activeCurrentNegativeText()
-{
-    return LCDefineDlg::tr("The active current can not be negative");
-}
-
 QString informationTitle()
 {
     return LCDefineDlg::tr("Information");
-}
-
-bool isBlankName(const QString &name)
-{
-    return name.isEmpty() || name == LCDefineDlg::tr("UNDEFINED");
-}
-
-// Not above zero: a negative value, or one that is no number at all.
-bool isNegativeOrNaN(float value)
-{
-    return !(value > 0.0f);
 }
 
 QToolButton *toolButton(const QString &icon, const QString &text, QWidget *parent)
@@ -305,6 +275,12 @@ void LCDefineDlg::slotDelete()
     if (selected.isEmpty()) {
         return;
     }
+    // the project would keep the id and lose its type, or gain the next type added in its place
+    const QString refusal = deleteRefusal(selected.first().row());
+    if (!refusal.isEmpty()) {
+        m_prompter.information(this, informationTitle(), refusal);
+        return;
+    }
     switch (shownPage()) {
     case Page::DeviceTypes:
         m_deviceTypes->removeRow(selected);
@@ -316,6 +292,35 @@ void LCDefineDlg::slotDelete()
         m_cardTypes->removeRow(selected);
         break;
     }
+}
+
+QString LCDefineDlg::deleteRefusal(int row) const
+{
+    // a factory row is never deleted, in use or not
+    if (!shownTable()->isCellEditable(row, 0)) {
+        return {};
+    }
+    const LCTypeUsage usage(LCDataStore::instance()->project());
+    QString name;
+    LCTypeUsage::Users users;
+    switch (shownPage()) {
+    case Page::DeviceTypes: {
+        const DeviceType type = m_deviceTypes->record(row);
+        name = type.Name;
+        users = usage.deviceTypeUsers(type.DevID);
+        break;
+    }
+    case Page::CableTypes: {
+        const WireType type = m_cableTypes->record(row);
+        name = type.Name;
+        users = usage.cableTypeUsers(type.WireID);
+        break;
+    }
+    case Page::CardTypes:
+        // the project refers to no card type; the battery reads the factory ones by id
+        return {};
+    }
+    return users.isEmpty() ? QString() : LCTypeUsage::refusalText(name, users);
 }
 
 void LCDefineDlg::slotSave()
@@ -362,16 +367,16 @@ void LCDefineDlg::slotDefault()
 
 bool LCDefineDlg::shownPageIsValid()
 {
-    std::optional<Problem> problem;
+    std::optional<LCDefinitionCheck::Problem> problem;
     switch (shownPage()) {
     case Page::DeviceTypes:
-        problem = deviceTypeProblem();
+        problem = LCDefinitionCheck::deviceTypes(*m_deviceTypes);
         break;
     case Page::CableTypes:
-        problem = cableTypeProblem();
+        problem = LCDefinitionCheck::cableTypes(*m_cableTypes);
         break;
     case Page::CardTypes:
-        problem = cardTypeProblem();
+        problem = LCDefinitionCheck::cardTypes(*m_cardTypes);
         break;
     }
     if (!problem) {
@@ -381,87 +386,6 @@ bool LCDefineDlg::shownPageIsValid()
     m_grid->setCurrentIndex(shownTable()->index(problem->row, problem->column));
     m_grid->setFocus();
     return false;
-}
-
-std::optional<LCDefineDlg::Problem> LCDefineDlg::deviceTypeProblem() const
-{
-    using Column = LCDevTypeModel::Column;
-    for (int row = 0; row < m_deviceTypes->getRowCount(); ++row) {
-        const DeviceType type = m_deviceTypes->record(row);
-        if (isBlankName(type.Name)) {
-            return Problem{
-                row, int(Column::Name), tr("The device type in row %1 is blank").arg(row + 1)};
-        }
-        if (type.Volt == 0) {
-            return Problem{
-                row, int(Column::Volt), tr("The operating voltage can not be blank or 0")};
-        }
-        if (auto problem = currentsProblem(row, int(Column::Current), type.Current,
-                int(Column::ActiveCurrent), type.ActiveCurrent)) {
-            return problem;
-        }
-    }
-    return std::nullopt;
-}
-
-std::optional<LCDefineDlg::Problem> LCDefineDlg::cableTypeProblem() const
-{
-    using Column = LCWireTypeModel::Column;
-    for (int row = 0; row < m_cableTypes->getRowCount(); ++row) {
-        const WireType type = m_cableTypes->record(row + 1);
-        if (isBlankName(type.Name)) {
-            return Problem{row, int(Column::Name), tr("Please complete the current cable type")};
-        }
-        if (type.Resistance == 0.0f) {
-            return Problem{row, int(Column::Resistance), tr("The restance per km can not be 0")};
-        }
-        if (isNegativeOrNaN(type.Resistance)) {
-            return Problem{
-                row, int(Column::Resistance), tr("The resistance per km can not be negative")};
-        }
-        if (type.Capacity == 0.0f) {
-            return Problem{row, int(Column::Capacity), tr("The capacity per km can not be 0")};
-        }
-        if (isNegativeOrNaN(type.Capacity)) {
-            return Problem{
-                row, int(Column::Capacity), tr("The capacity per km can not be negative")};
-        }
-    }
-    return std::nullopt;
-}
-
-std::optional<LCDefineDlg::Problem> LCDefineDlg::cardTypeProblem() const
-{
-    using Column = LCCardTypeModel::Column;
-    for (int row = 0; row < m_cardTypes->getRowCount(); ++row) {
-        const CardType type = m_cardTypes->record(row + 1);
-        if (isBlankName(type.Name)) {
-            return Problem{row, int(Column::Name), tr("Please complete the current card type")};
-        }
-        if (auto problem = currentsProblem(row, int(Column::Current), type.Current,
-                int(Column::ActiveCurrent), type.ActiveCurrent)) {
-            return problem;
-        }
-    }
-    return std::nullopt;
-}
-
-std::optional<LCDefineDlg::Problem> LCDefineDlg::currentsProblem(
-    int row, int currentColumn, float current, int activeColumn, float activeCurrent)
-{
-    if (current == 0.0f) {
-        return Problem{row, currentColumn, standbyCurrentZeroText()};
-    }
-    if (isNegativeOrNaN(current)) {
-        return Problem{row, currentColumn, standbyCurrentNegativeText()};
-    }
-    if (activeCurrent == 0.0f) {
-        return Problem{row, activeColumn, activeCurrentZeroText()};
-    }
-    if (isNegativeOrNaN(activeCurrent)) {
-        return Problem{row, activeColumn, activeCurrentNegativeText()};
-    }
-    return std::nullopt;
 }
 
 void LCDefineDlg::reject()

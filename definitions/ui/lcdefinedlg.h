@@ -3,8 +3,6 @@
 #include <QDialog>
 #include <QVector>
 
-#include <optional>
-
 class LCCardTypeModel;
 class LCDevTypeModel;
 class LCItemDelegate;
@@ -45,13 +43,6 @@ public slots:
     void reject() override;
 
 private:
-    // What is wrong with a table, and in which cell.
-    struct Problem {
-        int row;
-        int column;
-        QString text;
-    };
-
     void buildWidgets();
     void createEditors();
     void showPage(Page page);
@@ -64,12 +55,8 @@ private:
     // Checks the table shown row by row; tells the user of the first problem and selects its
     // cell.
     bool shownPageIsValid();
-    std::optional<Problem> deviceTypeProblem() const;
-    std::optional<Problem> cableTypeProblem() const;
-    std::optional<Problem> cardTypeProblem() const;
-    // The device and the card page check their two currents alike.
-    static std::optional<Problem> currentsProblem(
-        int row, int currentColumn, float current, int activeColumn, float activeCurrent);
+    // Why the user type in row of the page shown cannot be deleted; empty when it can.
+    QString deleteRefusal(int row) const;
     // Asks about each table whose changes were not saved; false when the user keeps the dialog.
     bool mayDiscardChanges();
 

@@ -5,13 +5,18 @@
 #include <QMap>
 #include <QModelIndexList>
 
+#include <algorithm>
+#include <cmath>
 #include <iterator>
+#include <limits>
 
 // What the device, cable and card type tables of the definitions dialog have in common: a working
 // copy of one of the library's user type maps, keyed by id, with the factory types first and
-// read-only. The library sees the copy only on save(). A table adds its columns, headers, texts
-// and the parsing of an edited cell; the rest lives here once, so the three tables cannot drift
-// apart in how they count, protect, add or delete rows.
+// read-only. Row r shows the r-th type in ascending id order. Ids never change here: devices,
+// loops and the battery refer to types by id, so a delete leaves a gap and a new type takes an id
+// above every one in use. The library sees the copy only on save(). A table adds its columns,
+// headers, texts and the parsing of an edited cell; the rest lives here once, so the three tables
+// cannot drift apart in how they count, protect, add or delete rows.
 template <typename Record>
 class LCDefinitionTable : public LCTableModel
 {
@@ -35,9 +40,6 @@ public:
 
     QVariant cellText(int row, int col) const override
     {
-        if (m_rows == Rows::ById) {
-            return columnText(m_types.value(row + kFirstId), col);
-        }
         const auto it = rowIterator(row);
         if (it == m_types.constEnd()) {
             return {};
@@ -47,23 +49,6 @@ public:
 
     bool setCellData(int row, int col, const QVariant &value) override
     {
-        if (m_rows == Rows::ById) {
-            const int id = row + kFirstId;
-            Record type = m_types.value(id);
-            type.*m_id = id;
-            parseColumn(type, col, value);
-            // A row standing for a missing id gets its record, and the row of the next id comes
-            // into view: only a file with gaps in its ids does that, so every row is read again.
-            const bool adds = !m_types.contains(id);
-            if (adds) {
-                beginResetModel();
-            }
-            m_types.insert(id, type);
-            if (adds) {
-                endResetModel();
-            }
-            return true;
-        }
         const auto it = rowIterator(row);
         if (it == m_types.constEnd()) {
             return false;
@@ -84,46 +69,37 @@ public:
         endResetModel();
     }
 
-    // Deletes the row of the first selected cell, unless it is a factory type. With rows by id the
-    // later types move up one id.
+    // Deletes the row of the first selected cell, unless it is a factory type. The other types
+    // keep their ids.
     void removeRow(const QModelIndexList &selected)
     {
         if (selected.isEmpty()) {
             return;
         }
-        if (m_rows == Rows::ById) {
-            removeById(selected.first().row() + kFirstId);
-        } else {
-            removeInIdOrder(selected.first().row());
+        const int row = selected.first().row();
+        const auto it = rowIterator(row);
+        if (row >= factoryRecords().size() && it != m_types.constEnd()) {
+            // a copy: remove() would read the key from the node it frees
+            const int id = it.key();
+            beginRemoveRows(QModelIndex(), row, row);
+            m_types.remove(id);
+            endRemoveRows();
         }
         // even a refused delete counts as an edit, so closing still asks
         setModified(true);
     }
 
-    // A copy of the type of key, an empty record when there is none. The key is the row for
-    // rows in id order and the id for rows by id.
-    Record record(int key) const
+    // A copy of the type in row, an empty record when there is none.
+    Record record(int row) const
     {
-        if (m_rows == Rows::ById) {
-            return m_types.value(key);
-        }
-        const auto it = rowIterator(key);
+        const auto it = rowIterator(row);
         return it == m_types.constEnd() ? Record() : *it;
     }
 
 protected:
-    // How a row finds its type.
-    enum class Rows {
-        // row r shows the r-th type in ascending id order; a deleted id is not given again
-        InIdOrder,
-        // row r shows the type with id r + 1; ids run 1, 2, 3, ... through adds and deletes
-        ById,
-    };
-
     // id: the member of Record that holds its id.
-    LCDefinitionTable(Rows rows, int Record::*id, QObject *parent)
+    LCDefinitionTable(int Record::*id, QObject *parent)
         : LCTableModel(parent)
-        , m_rows(rows)
         , m_id(id)
     {
     }
@@ -132,34 +108,65 @@ protected:
     // is translated in the table's own context.
     void addRecord(const QString &name)
     {
+        const int id = nextId();
+        if (id == kNoId) {
+            return;
+        }
         Record type;
         type.Name = name;
-        if (m_rows == Rows::ById) {
-            // ids that are not consecutive move rows around, so every row is read again
-            beginResetModel();
-            type.*m_id = m_types.size() + kFirstId;
-            m_types.insert(type.*m_id, type);
-            endResetModel();
-        } else {
-            // an empty table starts at 1
-            type.*m_id = m_types.isEmpty() ? kFirstId : m_types.lastKey() + 1;
-            // the new id is the highest, so the row is the last one
-            const int row = m_types.size();
-            beginInsertRows(QModelIndex(), row, row);
-            m_types.insert(type.*m_id, type);
-            endInsertRows();
-        }
+        type.*m_id = id;
+        // the new id is the highest, so the row is the last one
+        const int row = m_types.size();
+        beginInsertRows(QModelIndex(), row, row);
+        m_types.insert(type.*m_id, type);
+        endInsertRows();
         setModified(true);
+    }
+
+    // The number in an edited cell: 0 for an empty cell, and no number (NaN) for text that is none
+    // or does not fit a float, so that the check on save refuses it rather than taking 0.
+    static float parseNumber(const QString &text)
+    {
+        if (text.trimmed().isEmpty()) {
+            return 0.0f;
+        }
+        bool ok = false;
+        const double value = text.toDouble(&ok);
+        if (!ok || !std::isfinite(value)
+            || std::abs(value) > double(std::numeric_limits<float>::max())) {
+            return std::numeric_limits<float>::quiet_NaN();
+        }
+        return float(value);
     }
 
 private:
     static constexpr int kFirstId = 1;
+    // a hostile file may hold the largest id, which leaves none above it
+    static constexpr int kNoId = 0;
 
     virtual QMap<int, Record> libraryRecords() const = 0;
     virtual QMap<int, Record> factoryRecords() const = 0;
     virtual void storeRecords(const QMap<int, Record> &types) const = 0;
     virtual QVariant columnText(const Record &type, int col) const = 0;
     virtual void parseColumn(Record &type, int col, const QVariant &value) const = 0;
+    // The highest id of this kind that the open project refers to; 0 when none.
+    virtual int highestIdInUse() const { return 0; }
+
+    // Above every id in the working copy, of a factory type (their ids keep their meaning even
+    // where the copy lacks them) and in use by the project (an orphan must not come back to life
+    // as the new type); kNoId when there is none above them.
+    int nextId() const
+    {
+        int highest = std::max(kFirstId - 1, highestIdInUse());
+        if (!m_types.isEmpty()) {
+            highest = std::max(highest, m_types.lastKey());
+        }
+        const QMap<int, Record> factory = factoryRecords();
+        if (!factory.isEmpty()) {
+            highest = std::max(highest, factory.lastKey());
+        }
+        return highest == std::numeric_limits<int>::max() ? kNoId : highest + 1;
+    }
 
     typename QMap<int, Record>::const_iterator rowIterator(int row) const
     {
@@ -169,38 +176,6 @@ private:
         return std::next(m_types.constBegin(), row);
     }
 
-    void removeInIdOrder(int row)
-    {
-        const auto it = rowIterator(row);
-        if (row >= factoryRecords().size() && it != m_types.constEnd()) {
-            // a copy: remove() would read the key from the node it frees
-            const int id = it.key();
-            beginRemoveRows(QModelIndex(), row, row);
-            m_types.remove(id);
-            endRemoveRows();
-        }
-    }
-
-    void removeById(int removedId)
-    {
-        beginResetModel();
-        if (!factoryRecords().contains(removedId)) {
-            QMap<int, Record> kept;
-            for (auto it = m_types.constBegin(); it != m_types.constEnd(); ++it) {
-                if (it.key() == removedId) {
-                    continue;
-                }
-                // the later types close the gap, so the rows keep matching the ids
-                Record type = it.value();
-                type.*m_id = it.key() > removedId ? it.key() - 1 : it.key();
-                kept.insert(type.*m_id, type);
-            }
-            m_types = kept;
-        }
-        endResetModel();
-    }
-
-    const Rows m_rows;
     int Record::*const m_id;
     QMap<int, Record> m_types;
 };

@@ -1,6 +1,7 @@
 #include "definitions/ui/lcdevtypemodel.h"
 
 #include "definitions/lcdatastore.h"
+#include "definitions/lctypeusage.h"
 #include "model/lcnumbertext.h"
 
 namespace
@@ -9,7 +10,7 @@ constexpr int kColumnCount = 4;
 } // namespace
 
 LCDevTypeModel::LCDevTypeModel(QObject *parent)
-    : LCDefinitionTable(Rows::InIdOrder, &DeviceType::DevID, parent)
+    : LCDefinitionTable(&DeviceType::DevID, parent)
 {
 }
 
@@ -80,10 +81,15 @@ void LCDevTypeModel::parseColumn(DeviceType &type, int col, const QVariant &valu
         type.Volt = LCNumberText::parseInt(value.toString());
         break;
     case Column::Current:
-        type.Current = LCNumberText::parseFloat(value.toString());
+        type.Current = parseNumber(value.toString());
         break;
     case Column::ActiveCurrent:
-        type.ActiveCurrent = LCNumberText::parseFloat(value.toString());
+        type.ActiveCurrent = parseNumber(value.toString());
         break;
     }
+}
+
+int LCDevTypeModel::highestIdInUse() const
+{
+    return LCTypeUsage(LCDataStore::instance()->project()).highestDeviceTypeId();
 }

@@ -5,7 +5,7 @@
 
 // The device types of the definitions dialog: a working copy of the library's user device
 // types, one row per type in ascending id order. The factory types come first and are read-only.
-// The library sees the copy only on save(). record() takes a row.
+// The library sees the copy only on save().
 class LCDevTypeModel : public LCDefinitionTable<DeviceType>
 {
     Q_OBJECT
@@ -32,4 +32,5 @@ private:
     void storeRecords(const QMap<int, DeviceType> &types) const override;
     QVariant columnText(const DeviceType &type, int col) const override;
     void parseColumn(DeviceType &type, int col, const QVariant &value) const override;
+    int highestIdInUse() const override;
 };

@@ -1,6 +1,7 @@
 #include "definitions/ui/lcwiretypemodel.h"
 
 #include "definitions/lcdatastore.h"
+#include "definitions/lctypeusage.h"
 #include "model/lcnumbertext.h"
 
 namespace
@@ -9,7 +10,7 @@ constexpr int kColumnCount = 4;
 } // namespace
 
 LCWireTypeModel::LCWireTypeModel(QObject *parent)
-    : LCDefinitionTable(Rows::ById, &WireType::WireID, parent)
+    : LCDefinitionTable(&WireType::WireID, parent)
 {
 }
 
@@ -77,13 +78,18 @@ void LCWireTypeModel::parseColumn(WireType &type, int col, const QVariant &value
         type.Name = value.toString();
         break;
     case Column::Resistance:
-        type.Resistance = LCNumberText::parseFloat(value.toString());
+        type.Resistance = parseNumber(value.toString());
         break;
     case Column::Capacity:
-        type.Capacity = LCNumberText::parseFloat(value.toString());
+        type.Capacity = parseNumber(value.toString());
         break;
     case Column::Note:
         type.Note = value.toString();
         break;
     }
+}
+
+int LCWireTypeModel::highestIdInUse() const
+{
+    return LCTypeUsage(LCDataStore::instance()->project()).highestCableTypeId();
 }

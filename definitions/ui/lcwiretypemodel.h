@@ -4,9 +4,8 @@
 #include "definitions/wiretype.h"
 
 // The cable types of the definitions dialog: a working copy of the library's user cable types,
-// row r showing the type with id r + 1 (ids run 1, 2, 3, ... and stay so through adds and
-// deletes). The factory types come first and are read-only. The library sees the copy only on
-// save(). record() takes an id.
+// one row per type in ascending id order. The factory types come first and are read-only. The
+// library sees the copy only on save().
 class LCWireTypeModel : public LCDefinitionTable<WireType>
 {
     Q_OBJECT
@@ -24,7 +23,7 @@ public:
     int getColumnCount() const override;
     QVariant horizontalHeaderText(int section) const override;
 
-    // Appends a type named "UNDEFINED" with zero values as the next id.
+    // Appends a type named "UNDEFINED" with zero values and the next free id.
     void addRow();
 
 private:
@@ -33,4 +32,5 @@ private:
     void storeRecords(const QMap<int, WireType> &types) const override;
     QVariant columnText(const WireType &type, int col) const override;
     void parseColumn(WireType &type, int col, const QVariant &value) const override;
+    int highestIdInUse() const override;
 };

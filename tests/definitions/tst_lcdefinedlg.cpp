@@ -28,9 +28,20 @@ using DefinitionsData::writeFile;
 using Page = LCDefineDlg::Page;
 using Answer = LCPrompter::Answer;
 
-// The user's definitions: the factory ones and some of their own.
+// The user's definitions: the factory ones and some of their own, UserSmoke and W4 in use.
 const char kProject[] = R"(<?xml version="1.0" encoding="UTF-8"?>
 <Project name="Define">
+  <Panel Panelid="2" PanelType="1">
+    <Loop Loopid="1" wiretype="4">
+      <device deviceTypeid="7" pos="10" wiretype="1" truck="0"/>
+    </Loop>
+  </Panel>
+  <Panel Panelid="1" PanelType="1">
+    <Loop Loopid="2" wiretype="1">
+      <device deviceTypeid="7" pos="10" wiretype="4" truck="0"/>
+      <device deviceTypeid="7" pos="10" wiretype="4" truck="0"/>
+    </Loop>
+  </Panel>
   <DeviceType Name="Smoke" Volt="24" Current="0.3" ActiveCurrent="5" DevID="1"/>
   <DeviceType Name="Heat" Volt="24" Current="0.25" ActiveCurrent="5" DevID="2"/>
   <DeviceType Name="CallPoint" Volt="24" Current="0.2" ActiveCurrent="4" DevID="3"/>
@@ -254,27 +265,50 @@ void TestLCDefineDlg::fieldMessages_data()
     row("device: voltage blank", Page::DeviceTypes, 1, "",
         "The operating voltage can not be blank or 0");
     row("device: standby 0", Page::DeviceTypes, 2, "0", "The standby current can not be 0");
+    row("device: name taken", Page::DeviceTypes, 0, "Heat",
+        "The name Heat in row 6 is already used in row 2");
+    row("device: voltage above the editor", Page::DeviceTypes, 1, "1000000",
+        "The operating voltage in row 6 must be a number from 1 to 999999 V");
+    row("device: voltage negative", Page::DeviceTypes, 1, "-24",
+        "The operating voltage in row 6 must be a number from 1 to 999999 V");
     row("device: standby no number", Page::DeviceTypes, 2, "1.2.3",
-        "The standby current can not be 0");
+        "The standby current in row 6 must be a number from 0 to 10000 mA");
+    row("device: standby beyond a float", Page::DeviceTypes, 2,
+        "12345678901234567890123456789012345678901234",
+        "The standby current in row 6 must be a number from 0 to 10000 mA");
+    row("device: standby 3e38", Page::DeviceTypes, 2, "3e38",
+        "The standby current in row 6 must be a number from 0 to 10000 mA");
     row("device: standby negative", Page::DeviceTypes, 2, "-0.3",
         "The standby current can not be negative");
     row("device: active 0", Page::DeviceTypes, 3, "0.0", "The active current can not be 0");
     row("device: active negative", Page::DeviceTypes, 3, "-9",
         "The active current can not be negative");
+    row("device: active just above", Page::DeviceTypes, 3, "10000.5",
+        "The active current in row 6 must be a number from 0 to 10000 mA");
     row("cable: name blank", Page::CableTypes, 0, "", "Please complete the current cable type");
+    row("cable: name taken", Page::CableTypes, 0, "W4",
+        "The name W4 in row 5 is already used in row 4");
     row("cable: resistance 0", Page::CableTypes, 1, "0", "The restance per km can not be 0");
     row("cable: resistance negative", Page::CableTypes, 1, "-18.5",
         "The resistance per km can not be negative");
+    row("cable: resistance above", Page::CableTypes, 1, "10001",
+        "The resistance per km in row 5 must be a number from 0 to 10000 ohm");
     row("cable: capacity 0", Page::CableTypes, 2, "", "The capacity per km can not be 0");
     row("cable: capacity negative", Page::CableTypes, 2, "-95",
         "The capacity per km can not be negative");
+    row("cable: capacity above", Page::CableTypes, 2, "1e10",
+        "The capacity per km in row 5 must be a number from 0 to 1000000000 pF");
     row("card: name blank", Page::CardTypes, 0, "", "Please complete the current card type");
+    row("card: name taken", Page::CardTypes, 0, "C1",
+        "The name C1 in row 4 is already used in row 1");
     row("card: standby 0", Page::CardTypes, 1, "0", "The standby current can not be 0");
     row("card: standby negative", Page::CardTypes, 1, "-15",
         "The standby current can not be negative");
     row("card: active 0", Page::CardTypes, 2, "0", "The active current can not be 0");
     row("card: active negative", Page::CardTypes, 2, "-25",
         "The active current can not be negative");
+    row("card: active above", Page::CardTypes, 2, "20000",
+        "The active current in row 4 must be a number from 0 to 10000 mA");
 }
 
 void TestLCDefineDlg::fieldMessages()
@@ -438,12 +472,28 @@ void TestLCDefineDlg::deleteRows()
     QCOMPARE(table()->rowCount(), 5);
     QVERIFY(modified());
 
+    // a type in use stays, and the user is told why
     grid()->setCurrentIndex(table()->index(3, 0));
     remove->click();
+    QCOMPARE(m_prompter.shown,
+        QStringList{"Information|UserSmoke is used by 3 devices on Panel 1 Loop2, Panel 2 Loop1 "
+                    "and cannot be deleted."});
+    QCOMPARE(table()->rowCount(), 5);
+
+    grid()->setCurrentIndex(table()->index(4, 0));
+    remove->click();
     QCOMPARE(table()->rowCount(), 4);
-    QCOMPARE(table()->index(3, 0).data().toString(), QStringLiteral("UserBell"));
-    QVERIFY(m_prompter.shown.isEmpty());
+    QCOMPARE(m_prompter.shown.size(), 1);
     QCOMPARE(m_store->deviceTypes().size(), 5);
+
+    // a cable counts as in use for its devices and for the loops it is the cable of
+    showPage(Page::CableTypes);
+    grid()->setCurrentIndex(table()->index(3, 0));
+    remove->click();
+    QCOMPARE(m_prompter.shown.size(), 2);
+    QVERIFY(m_prompter.shown.last().contains(QStringLiteral("Panel 2 Loop1")));
+    QCOMPARE(table()->rowCount(), 4);
+    QVERIFY(!modified());
 }
 
 void TestLCDefineDlg::nameValidator_data()

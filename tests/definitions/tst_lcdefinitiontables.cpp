@@ -1,6 +1,7 @@
 #include "definitionsdata.h"
 
 #include "definitions/lcdatastore.h"
+#include "definitions/lctypeusage.h"
 #include "definitions/ui/lccardtypemodel.h"
 #include "definitions/ui/lcdevtypemodel.h"
 #include "definitions/ui/lcwiretypemodel.h"
@@ -17,9 +18,25 @@ namespace
 using DefinitionsData::kDefaults;
 using DefinitionsData::writeFile;
 
-// The user's definitions: the factory ones and some of their own, device ids with gaps.
+// The user's definitions: the factory ones and some of their own, device ids with gaps; devices
+// on UserSmoke (7) and W5, a loop on W5, and ids the definitions lack (45, 9).
 const char kProject[] = R"(<?xml version="1.0" encoding="UTF-8"?>
 <Project name="Tables">
+  <Panel Panelid="2" PanelType="1">
+    <Loop Loopid="1" wiretype="5">
+      <device deviceTypeid="7" pos="10" wiretype="1" truck="0"/>
+      <device deviceTypeid="45" pos="10" wiretype="9" truck="0"/>
+    </Loop>
+  </Panel>
+  <Panel Panelid="1" PanelType="1">
+    <Loop Loopid="2" wiretype="1">
+      <device deviceTypeid="7" pos="10" wiretype="5" truck="0"/>
+      <device deviceTypeid="7" pos="10" wiretype="5" truck="0"/>
+    </Loop>
+    <Loop Loopid="1" wiretype="1">
+      <device deviceTypeid="1" pos="10" wiretype="1" truck="0"/>
+    </Loop>
+  </Panel>
   <DeviceType Name="Smoke" Volt="24" Current="0.3" ActiveCurrent="5" DevID="1"/>
   <DeviceType Name="Heat" Volt="24" Current="0.25" ActiveCurrent="5" DevID="2"/>
   <DeviceType Name="CallPoint" Volt="24" Current="0.2" ActiveCurrent="4" DevID="3"/>
@@ -70,13 +87,12 @@ private slots:
     void factoryRowsReadOnly();
     void editsStayInTheWorkingCopy();
     void saveHandsOverOneKind();
-    void deviceAddTakesHighestIdPlusOne();
+    void typeUsage();
+    void addSkipsIdsInUse();
     void deleteFactoryRowKeepsIt();
-    void cableDeleteMovesLaterIdsUp();
-    void cardAddAndDelete();
+    void deleteKeepsIdsThroughSaveAndReopen();
     void deleteOnlyTheFirstSelected();
     void reloadKeepsModified();
-    void missingIdShowsEmpty();
 
 private:
     QTemporaryDir m_dir;
@@ -156,9 +172,14 @@ void TestLCDefinitionTables::editsStayInTheWorkingCopy()
     QCOMPARE(m_store->deviceTypes().value(7).Name, QStringLiteral("UserSmoke"));
     QVERIFY(!m_store->devTypesChanged());
 
-    // numbers that are no numbers read as 0, a fractional voltage too
-    QVERIFY(devices.model.setData(devices.model.index(4, 2), QStringLiteral("1.2.3")));
-    QCOMPARE(devices.model.record(4).Current, 0.0f);
+    // text that is no float is kept as no number for the check to refuse, never as 0
+    for (const QString &text : {QStringLiteral("1.2.3"), QString(44, QLatin1Char('9'))}) {
+        QVERIFY(devices.model.setData(devices.model.index(4, 2), text));
+        QVERIFY(qIsNaN(devices.model.record(4).Current));
+    }
+    // an empty cell is blank, which the check calls 0
+    QVERIFY(devices.model.setData(devices.model.index(4, 3), QString()));
+    QCOMPARE(devices.model.record(4).ActiveCurrent, 0.0f);
     QVERIFY(devices.model.setData(devices.model.index(4, 1), QStringLiteral("24.5")));
     QCOMPARE(devices.model.record(4).Volt, 0);
 }
@@ -184,7 +205,7 @@ void TestLCDefinitionTables::saveHandsOverOneKind()
     cables.model.save();
     QVERIFY(!cables.model.isModified());
     QCOMPARE(m_store->wireTypes().size(), 6);
-    QCOMPARE(m_store->wireTypes().value(6).Name, QStringLiteral("UNDEFINED"));
+    QCOMPARE(m_store->wireTypes().value(10).Name, QStringLiteral("UNDEFINED"));
     QVERIFY(m_store->wireTypesChanged());
     QVERIFY(!m_store->cardTypesChanged());
 
@@ -193,29 +214,61 @@ void TestLCDefinitionTables::saveHandsOverOneKind()
     QVERIFY(m_store->cardTypesChanged());
 }
 
-void TestLCDefinitionTables::deviceAddTakesHighestIdPlusOne()
+void TestLCDefinitionTables::typeUsage()
+{
+    const LCTypeUsage usage(m_store->project());
+    const LCTypeUsage::Users smoke = usage.deviceTypeUsers(7);
+    QCOMPARE(smoke.devices, 3);
+    // in project order: panels and loops by number
+    QCOMPARE(smoke.deviceLoops, QStringList({"Panel 1 Loop2", "Panel 2 Loop1"}));
+    QVERIFY(smoke.cableLoops.isEmpty());
+    QVERIFY(usage.deviceTypeUsers(40).isEmpty());
+    // a cable counts for the devices on it and for the loops it is the cable of
+    const LCTypeUsage::Users w5 = usage.cableTypeUsers(5);
+    QCOMPARE(w5.devices, 2);
+    QCOMPARE(w5.deviceLoops, QStringList{"Panel 1 Loop2"});
+    QCOMPARE(w5.cableLoops, QStringList{"Panel 2 Loop1"});
+    QVERIFY(usage.cableTypeUsers(4).isEmpty());
+    QCOMPARE(usage.highestDeviceTypeId(), 45);
+    QCOMPARE(usage.highestCableTypeId(), 9);
+
+    const LCTypeUsage none(nullptr);
+    QVERIFY(none.deviceTypeUsers(7).isEmpty());
+    QCOMPARE(none.highestCableTypeId(), 0);
+}
+
+void TestLCDefinitionTables::addSkipsIdsInUse()
 {
     Checked<LCDevTypeModel> devices;
     devices.model.addRow();
     QCOMPARE(devices.model.rowCount(), 6);
     const DeviceType added = devices.model.record(5);
-    QCOMPARE(added.DevID, 41);
+    // above the highest type (40) and the id 45 that devices hold without a type
+    QCOMPARE(added.DevID, 46);
     QCOMPARE(added.Name, QStringLiteral("UNDEFINED"));
     QCOMPARE(added.Current, 0.0f);
     QVERIFY(devices.model.isModified());
     QVERIFY(devices.model.flags(devices.model.index(5, 0)) & Qt::ItemIsEditable);
-
-    // a deleted id is the highest no longer, so it is given again
+    // the highest deleted again is free again
     devices.model.removeRow({devices.model.index(5, 2)});
-    QCOMPARE(devices.model.rowCount(), 5);
     devices.model.addRow();
-    QCOMPARE(devices.model.record(5).DevID, 41);
-    // a deleted id in the middle is not
-    devices.model.removeRow({devices.model.index(3, 0)});
-    QCOMPARE(column(devices.model, 0),
-        QStringList({"Smoke", "Heat", "CallPoint", "UserBell", "UNDEFINED"}));
-    devices.model.addRow();
-    QCOMPARE(devices.model.record(5).DevID, 42);
+    QCOMPARE(devices.model.record(5).DevID, 46);
+
+    Checked<LCWireTypeModel> cables;
+    cables.model.addRow();
+    QCOMPARE(cables.model.record(5).WireID, 10);
+    // cards: above the working copy's 3 and the factory's 2, and a factory id stays reserved
+    // where the copy lacks it
+    Checked<LCCardTypeModel> cards;
+    cards.model.addRow();
+    QCOMPARE(cards.model.record(3).CardID, 4);
+    QMap<int, CardType> fewer = m_store->cardTypes();
+    fewer.remove(2);
+    fewer.remove(3);
+    m_store->setCardTypes(fewer);
+    cards.model.reload();
+    cards.model.addRow();
+    QCOMPARE(cards.model.record(1).CardID, 3);
 }
 
 void TestLCDefinitionTables::deleteFactoryRowKeepsIt()
@@ -231,36 +284,34 @@ void TestLCDefinitionTables::deleteFactoryRowKeepsIt()
     QVERIFY(cables.model.isModified());
 }
 
-void TestLCDefinitionTables::cableDeleteMovesLaterIdsUp()
+void TestLCDefinitionTables::deleteKeepsIdsThroughSaveAndReopen()
 {
     Checked<LCWireTypeModel> cables;
-    cables.model.removeRow({cables.model.index(3, 0)});
-    QCOMPARE(column(cables.model, 0), QStringList({"W1", "W2", "W3", "W5"}));
-    const WireType moved = cables.model.record(4);
-    QCOMPARE(moved.Name, QStringLiteral("W5"));
-    QCOMPARE(moved.WireID, 4);
-    QCOMPARE(cables.model.record(5).Name, QString());
-    QVERIFY(cables.model.isModified());
-    // and the saved map carries the new ids as keys and fields
-    cables.model.save();
-    const QMap<int, WireType> saved = m_store->wireTypes();
-    QCOMPARE(saved.keys(), QList<int>({1, 2, 3, 4}));
-    QCOMPARE(saved.value(4).WireID, 4);
-    QCOMPARE(saved.value(4).Note, QStringLiteral("five"));
-}
-
-void TestLCDefinitionTables::cardAddAndDelete()
-{
     Checked<LCCardTypeModel> cards;
+    cables.model.removeRow({cables.model.index(3, 0)});
     cards.model.addRow();
-    QCOMPARE(cards.model.rowCount(), 4);
-    QCOMPARE(cards.model.record(4).CardID, 4);
-    QCOMPARE(cards.model.record(4).Name, QStringLiteral("UNDEFINED"));
-    cards.model.removeRow({cards.model.index(2, 0)});
-    QCOMPARE(column(cards.model, 0), QStringList({"C1", "C2", "UNDEFINED"}));
-    QCOMPARE(cards.model.record(3).CardID, 3);
     cards.model.addRow();
-    QCOMPARE(cards.model.record(4).CardID, 4);
+    cards.model.removeRow({cards.model.index(3, 0)});
+    // a later type keeps its id and so what refers to it
+    QCOMPARE(column(cables.model, 0), QStringList({"W1", "W2", "W3", "W5"}));
+    QCOMPARE(cables.model.record(3).WireID, 5);
+    QCOMPARE(cards.model.record(3).CardID, 5);
+    // edits find their type by row
+    QVERIFY(cables.model.setData(cables.model.index(3, 3), QStringLiteral("five, edited")));
+    cables.model.save();
+    cards.model.save();
+
+    QTemporaryDir saved;
+    const QString path = saved.filePath(QStringLiteral("project.xml"));
+    QVERIFY(m_store->saveProject(path));
+    QVERIFY(m_store->loadProject(path).projectRead);
+    QCOMPARE(m_store->wireTypes().keys(), QList<int>({1, 2, 3, 5}));
+    QCOMPARE(m_store->wireTypes().value(5).WireID, 5);
+    QCOMPARE(m_store->wireTypes().value(5).Note, QStringLiteral("five, edited"));
+    QCOMPARE(m_store->cardTypes().keys(), QList<int>({1, 2, 3, 5}));
+    const LCTypeUsage usage(m_store->project());
+    QCOMPARE(usage.cableTypeUsers(5).devices, 2);
+    QCOMPARE(usage.cableTypeUsers(5).cableLoops, QStringList{"Panel 2 Loop1"});
 }
 
 void TestLCDefinitionTables::deleteOnlyTheFirstSelected()
@@ -286,27 +337,6 @@ void TestLCDefinitionTables::reloadKeepsModified()
     cables.model.reload();
     QCOMPARE(cables.model.rowCount(), 5);
     QVERIFY(cables.model.isModified());
-}
-
-void TestLCDefinitionTables::missingIdShowsEmpty()
-{
-    // ids that are not consecutive: row 2 stands for the missing id 3
-    QMap<int, CardType> cards = m_store->cardTypes();
-    cards.remove(3);
-    CardType fifth;
-    fifth.Name = QStringLiteral("C5");
-    fifth.CardID = 5;
-    cards.insert(5, fifth);
-    m_store->setCardTypes(cards);
-    Checked<LCCardTypeModel> table;
-    QCOMPARE(table.model.rowCount(), 3);
-    QCOMPARE(column(table.model, 0), QStringList({"C1", "C2", ""}));
-    // an edit there makes the record it stands for
-    QVERIFY(table.model.setData(table.model.index(2, 0), QStringLiteral("C3")));
-    QCOMPARE(table.model.record(3).CardID, 3);
-    QCOMPARE(table.model.record(3).Name, QStringLiteral("C3"));
-    // one record more: the row of the next id comes into view
-    QCOMPARE(column(table.model, 0), QStringList({"C1", "C2", "C3", ""}));
 }
 
 QTEST_GUILESS_MAIN(TestLCDefinitionTables)
