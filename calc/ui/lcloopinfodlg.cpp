@@ -1,5 +1,7 @@
 #include "calc/ui/lcloopinfodlg.h"
 
+#include "calc/ui/lcstrictintvalidator.h"
+
 #include "definitions/lcdatastore.h"
 #include "grids/lcicons.h"
 #include "grids/ui/lcitemdelegate.h"
@@ -112,6 +114,14 @@ LCLoopInfoDlg::LCLoopInfoDlg(LCController *panel, LCPrompter &prompter, QWidget 
     connect(m_typeGrid, &QTableWidget::cellChanged, this, &LCLoopInfoDlg::slotViewDataChanged);
 }
 
+LCLoopInfoDlg::~LCLoopInfoDlg()
+{
+    // Closing moves the focus, and a field or grid editor losing it may still signal; the
+    // slots must not run on a dialog that is half destroyed.
+    disconnect(m_totalLength, nullptr, this, nullptr);
+    disconnect(m_typeGrid, nullptr, this, nullptr);
+}
+
 void LCLoopInfoDlg::buildUi()
 {
     setWindowTitle(tr("Loop Information"));
@@ -131,7 +141,7 @@ void LCLoopInfoDlg::buildUi()
 
     m_totalLength = new QLineEdit(QString::number(kStartTotalLengthMetre), this);
     m_totalLength->setObjectName(QStringLiteral("totalLength"));
-    auto *const lengthValidator = new QIntValidator(0, kMaxTotalLengthMetre, m_totalLength);
+    auto *const lengthValidator = new LCStrictIntValidator(0, kMaxTotalLengthMetre, m_totalLength);
     m_totalLength->setValidator(lengthValidator);
     // room for the longest length as the locale writes it, "10,000" and the like
     m_totalLength->setMaxLength(qMax(kTotalLengthMaxCharacters,

@@ -52,6 +52,7 @@ public:
 
     // Creates a loop on panel; messages go through prompter.
     LCLoopInfoDlg(LCController *panel, LCPrompter &prompter, QWidget *parent = nullptr);
+    ~LCLoopInfoDlg() override;
 
     // The loop made on Ok; null before. It belongs to the panel.
     LCLoop *createdLoop() const { return m_createdLoop; }

@@ -329,6 +329,20 @@ void TestLCLoopInfoDlg::totalFollowsGrid()
     QCOMPARE(ui.totalQuantity()->text(), QStringLiteral("150"));
     ui.grid()->item(0, 1)->setText(QStringLiteral("7"));
     QCOMPARE(ui.totalQuantity()->text(), QStringLiteral("7"));
+
+    // an edit still open when the dialog goes commits on the way out, and must not reach the
+    // half-destroyed dialog (the sanitizer build sees it)
+    auto left = std::make_unique<Dialog>(&site.panel);
+    QVERIFY(left->active);
+    QTableWidget *const grid = left->grid();
+    grid->setFocus();
+    grid->setCurrentCell(0, 1);
+    grid->editItem(grid->item(0, 1));
+    auto *const editor = grid->viewport()->findChild<QLineEdit *>();
+    QVERIFY(editor);
+    QVERIFY(editor->hasFocus());
+    editor->setText(QStringLiteral("9"));
+    left.reset();
 }
 
 void TestLCLoopInfoDlg::refusedInput_data()
@@ -470,13 +484,15 @@ void TestLCLoopInfoDlg::totalLength()
     Dialog ui(&site.panel);
     QVERIFY(ui.active);
     ui.setRows({"Smoke=2"});
+    ui.totalLength()->setFocus();
     ui.typeLength(typed);
     QTEST(ui.totalLength()->text(), "shown");
     // the first run may go as far as the length read, and nowhere when nothing was read
     QCOMPARE(ui.slider()->maximum(), qMax(metres, 0));
     QCOMPARE(ui.firstRun()->maximum(), qMax(metres, 0));
-    ui.grid()->setFocus();
-    ui.dialog.slotOk();
+    // the click takes the focus from the field, as a user's would
+    QTest::mouseClick(ui.field("okButton"), Qt::LeftButton);
+    QTEST(ui.totalLength()->text(), "shown");
     const LCLoop *const loop = ui.dialog.createdLoop();
     if (metres < 0) {
         QCOMPARE(ui.prompter.shown,
