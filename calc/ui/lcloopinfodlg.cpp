@@ -1,5 +1,7 @@
 #include "calc/ui/lcloopinfodlg.h"
 
+#include "calc/ui/lcstrictintvalidator.h"
+
 #include "definitions/lcdatastore.h"
 #include "grids/lcicons.h"
 #include "grids/ui/lcitemdelegate.h"
@@ -18,6 +20,7 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QPushButton>
+#include <QRegularExpression>
 #include <QSlider>
 #include <QSpinBox>
 #include <QTableWidget>
@@ -33,6 +36,9 @@ constexpr int kDecimalBase = 10;
 // Where the dialog starts: a full loop on 3000 m of cable, the first device at the panel.
 constexpr int kStartTotalLengthMetre = 3000;
 constexpr int kTotalLengthMaxCharacters = 5;
+// Only digits, whatever the locale writes.
+const QRegularExpression kPlainDigits(
+    QRegularExpression::anchoredPattern(QStringLiteral("[0-9]+")));
 // The slider moves the first device out in tenths of the cable.
 constexpr int kDistributionSteps = 10;
 
@@ -108,6 +114,14 @@ LCLoopInfoDlg::LCLoopInfoDlg(LCController *panel, LCPrompter &prompter, QWidget 
     connect(m_typeGrid, &QTableWidget::cellChanged, this, &LCLoopInfoDlg::slotViewDataChanged);
 }
 
+LCLoopInfoDlg::~LCLoopInfoDlg()
+{
+    // Closing moves the focus, and a field or grid editor losing it may still signal; the
+    // slots must not run on a dialog that is half destroyed.
+    disconnect(m_totalLength, nullptr, this, nullptr);
+    disconnect(m_typeGrid, nullptr, this, nullptr);
+}
+
 void LCLoopInfoDlg::buildUi()
 {
     setWindowTitle(tr("Loop Information"));
@@ -127,8 +141,11 @@ void LCLoopInfoDlg::buildUi()
 
     m_totalLength = new QLineEdit(QString::number(kStartTotalLengthMetre), this);
     m_totalLength->setObjectName(QStringLiteral("totalLength"));
-    m_totalLength->setMaxLength(kTotalLengthMaxCharacters);
-    m_totalLength->setValidator(new QIntValidator(0, kMaxTotalLengthMetre, m_totalLength));
+    auto *const lengthValidator = new LCStrictIntValidator(0, kMaxTotalLengthMetre, m_totalLength);
+    m_totalLength->setValidator(lengthValidator);
+    // room for the longest length as the locale writes it, "10,000" and the like
+    m_totalLength->setMaxLength(qMax(kTotalLengthMaxCharacters,
+        lengthValidator->locale().toString(kMaxTotalLengthMetre).size()));
 
     m_cableType = new QComboBox(this);
     m_cableType->setObjectName(QStringLiteral("cableType"));
@@ -137,7 +154,8 @@ void LCLoopInfoDlg::buildUi()
     m_cableType->setMinimumContentsLength(kCableNameCharacters);
     const QMap<int, WireType> cables = LCDataStore::instance()->wireTypes();
     for (const WireType &cable : cables) {
-        m_cableType->addItem(cable.Name);
+        // the id, not the place in the list: ids keep their gaps when types are deleted
+        m_cableType->addItem(cable.Name, cable.WireID);
     }
 
     auto *const distribution = new QGroupBox(tr("Device Distribution"), this);
@@ -284,7 +302,8 @@ void LCLoopInfoDlg::slotOk()
         m_totalLength->setFocus();
         return;
     }
-    if (!m_totalLength->hasAcceptableInput()) {
+    const std::optional<int> totalMetre = totalLengthMetre();
+    if (!totalMetre) {
         tell(information,
             tr("Total loop length should be from 0 to %1 m!").arg(kMaxTotalLengthMetre));
         m_totalLength->setFocus();
@@ -294,6 +313,16 @@ void LCLoopInfoDlg::slotOk()
     if (badRow >= 0) {
         tell(information, tr("Quantity should be from 0 to %1!").arg(kMaxDevices));
         m_typeGrid->setCurrentCell(badRow, int(GridColumn::Quantity));
+        m_typeGrid->setFocus();
+        return;
+    }
+    // checked before the total, which leaves such rows out and would only say it is too small
+    const int unknownRow = firstUnknownTypeRow();
+    if (unknownRow >= 0) {
+        tell(information,
+            tr("The device type \"%1\" is not in the library!")
+                .arg(gridText(unknownRow, GridColumn::DeviceType)));
+        m_typeGrid->setCurrentCell(unknownRow, int(GridColumn::DeviceType));
         m_typeGrid->setFocus();
         return;
     }
@@ -337,10 +366,9 @@ void LCLoopInfoDlg::slotOk()
         m_loopNumber->setFocus();
         return;
     }
-    plan.totalMetre = m_totalLength->text().toFloat();
+    plan.totalMetre = float(*totalMetre);
     plan.firstRunMetre = float(m_firstRun->value());
-    // the cable types are numbered by their place in the list
-    plan.cableType = m_cableType->currentIndex() + 1;
+    plan.cableType = m_cableType->currentData().toInt();
     m_createdLoop = createLoop(*m_panel, plan);
     if (!m_createdLoop) {
         // the checks above leave nothing that could fail here; stay open all the same
@@ -355,13 +383,9 @@ void LCLoopInfoDlg::slotCancel()
     reject();
 }
 
-void LCLoopInfoDlg::slotTotalDistChanged(const QString &text)
+void LCLoopInfoDlg::slotTotalDistChanged(const QString &)
 {
-    bool read = false;
-    int total = text.toInt(&read, kDecimalBase);
-    if (!read) {
-        total = 0;
-    }
+    const int total = totalLengthMetre().value_or(0);
     m_firstRun->setRange(0, total);
     m_distribution->setRange(0, total);
     m_firstRun->setValue(0);
@@ -418,6 +442,33 @@ int LCLoopInfoDlg::firstBadQuantityRow() const
         }
     }
     return -1;
+}
+
+int LCLoopInfoDlg::firstUnknownTypeRow() const
+{
+    const LCDataStore *const store = LCDataStore::instance();
+    for (int row = 0; row < m_typeGrid->rowCount(); ++row) {
+        if (store->deviceTypeIdByName(gridText(row, GridColumn::DeviceType)) == 0
+            && gridText(row, GridColumn::Quantity).toInt() > 0) {
+            return row;
+        }
+    }
+    return -1;
+}
+
+std::optional<int> LCLoopInfoDlg::totalLengthMetre() const
+{
+    // The validator lets group separators through, so the text is read in its locale; a
+    // reading in the C locale alone makes "2,000" a loop without cable.
+    const QString text = m_totalLength->text();
+    bool read = false;
+    const int metre = kPlainDigits.match(text).hasMatch()
+        ? text.toInt(&read, kDecimalBase)
+        : m_totalLength->validator()->locale().toInt(text, &read);
+    if (!read || metre < 0 || metre > kMaxTotalLengthMetre) {
+        return std::nullopt;
+    }
+    return metre;
 }
 
 QVector<int> LCLoopInfoDlg::deviceTypeList() const

@@ -3,6 +3,8 @@
 #include <QDialog>
 #include <QVector>
 
+#include <optional>
+
 class LCController;
 class LCItemDelegate;
 class LCLoop;
@@ -50,6 +52,7 @@ public:
 
     // Creates a loop on panel; messages go through prompter.
     LCLoopInfoDlg(LCController *panel, LCPrompter &prompter, QWidget *parent = nullptr);
+    ~LCLoopInfoDlg() override;
 
     // The loop made on Ok; null before. It belongs to the panel.
     LCLoop *createdLoop() const { return m_createdLoop; }
@@ -78,6 +81,11 @@ private:
     QString gridText(int row, GridColumn column) const;
     // The first row whose quantity is no whole number from 0 to kMaxDevices, or -1.
     int firstBadQuantityRow() const;
+    // The first row with devices whose type name is not in the library, or -1.
+    int firstUnknownTypeRow() const;
+    // The total loop length as the user's locale or plain digits write it; none when the
+    // text is no whole number from 0 to kMaxTotalLengthMetre.
+    std::optional<int> totalLengthMetre() const;
     // The device type of every device the grid describes, row by row; rows whose type is not
     // in the library give none.
     QVector<int> deviceTypeList() const;

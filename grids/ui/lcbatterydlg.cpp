@@ -357,12 +357,23 @@ void LCBatteryDlg::slotCalc()
     }
     const LCDataStore *const store = LCDataStore::instance();
     LCBatteryCalculation calculation(store->deviceTypes(), store->cardTypes());
+    // Rows whose devices the capacity leaves out; said in the result, since a battery sized
+    // without them is too small.
+    QStringList leftOut;
     for (int row = 0; row < m_deviceTable->rowCount(); ++row) {
         const QTableWidgetItem *const type = m_deviceTable->item(row, kTypeColumn);
-        const QTableWidgetItem *const quantity = m_deviceTable->item(row, kQuantityColumn);
-        const int typeId = store->deviceTypeIdByName(type ? type->text() : QString());
-        calculation.addDevices(
-            typeId, LCNumberText::parseInt(quantity ? quantity->text() : QString()));
+        const QTableWidgetItem *const quantityItem = m_deviceTable->item(row, kQuantityColumn);
+        const QString typeName = type ? type->text() : QString();
+        const int typeId = store->deviceTypeIdByName(typeName);
+        const int quantity =
+            LCNumberText::parseInt(quantityItem ? quantityItem->text() : QString());
+        if (typeId == 0 && quantity > 0) {
+            leftOut << tr("Row %1 (\"%2\", quantity %3) is left out: its type is not in the "
+                          "library.")
+                           // in one pass, so a name holding "%3" stays as it is
+                           .arg(QString::number(row + 1), typeName, QString::number(quantity));
+        }
+        calculation.addDevices(typeId, quantity);
     }
 
     float requiredAmpHour = 0.0f;
@@ -381,6 +392,13 @@ void LCBatteryDlg::slotCalc()
     if (battery) {
         text += tr("Recommand battery type is ") + battery->Name + QLatin1Char('(') + battery->Note
             + QLatin1Char(')');
+    } else {
+        text += tr("No battery type of the library below %1 Ah is larger than %2 Ah!")
+                    .arg(LCNumberText::general(LCBatteryCalculation::kMaxRecommendedAmpHour),
+                        LCNumberText::general(requiredAmpHour));
+    }
+    for (const QString &line : qAsConst(leftOut)) {
+        text += QLatin1Char('\n') + line;
     }
     m_resultView->setPlainText(text);
 }

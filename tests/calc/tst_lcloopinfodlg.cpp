@@ -8,6 +8,7 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QLineEdit>
+#include <QScopeGuard>
 #include <QSlider>
 #include <QSpinBox>
 #include <QTableWidget>
@@ -36,7 +37,7 @@ void useLibrary()
         devices.insert(type.DevID, type);
     }
     LCDataStore::instance()->setDeviceTypes(devices);
-    // cable ids with gaps: the dialog numbers them by their place in the list
+    // cable ids with gaps, as deleting types leaves them
     QMap<int, WireType> cables;
     const QVector<QPair<int, QString>> cableNames = {{1, "Thin"}, {4, "Medium"}, {9, "Heavy"}};
     for (const auto &entry : cableNames) {
@@ -147,10 +148,10 @@ private slots:
     void totalFollowsGrid();
     void refusedInput_data();
     void refusedInput();
-    void lengthValidator_data();
-    void lengthValidator();
+    void totalLength_data();
+    void totalLength();
     void firstRunFollowsLength();
-    void cableTypeByPlace();
+    void cableTypeById();
     void addType();
 };
 
@@ -281,7 +282,7 @@ void TestLCLoopInfoDlg::typesInGridOrder()
 {
     Panel site(3);
     Dialog ui(&site.panel);
-    ui.setRows({"Sounder=2", "UNDEFINED=5", "Smoke=3", "Nonsense=4", "Heat=0", "Heat=1"});
+    ui.setRows({"Sounder=2", "UNDEFINED=0", "Smoke=3", "Nonsense=0", "Heat=0", "Heat=1"});
     QCOMPARE(ui.totalQuantity()->text(), QStringLiteral("6"));
     ui.typeLength(QStringLiteral("600"));
     ui.firstRun()->setValue(60);
@@ -314,49 +315,65 @@ void TestLCLoopInfoDlg::totalFollowsGrid()
     QCOMPARE(ui.totalQuantity()->text(), QStringLiteral("150"));
     ui.grid()->item(0, 1)->setText(QStringLiteral("7"));
     QCOMPARE(ui.totalQuantity()->text(), QStringLiteral("7"));
+
+    // an edit still open when the dialog goes commits on the way out, and must not reach the
+    // half-destroyed dialog (the sanitizer build sees it)
+    auto left = std::make_unique<Dialog>(&site.panel);
+    QVERIFY(left->active);
+    QTableWidget *const grid = left->grid();
+    grid->setFocus();
+    grid->setCurrentCell(0, 1);
+    grid->editItem(grid->item(0, 1));
+    auto *const editor = grid->viewport()->findChild<QLineEdit *>();
+    QVERIFY(editor);
+    QVERIFY(editor->hasFocus());
+    editor->setText(QStringLiteral("9"));
+    left.reset();
 }
 
 void TestLCLoopInfoDlg::refusedInput_data()
 {
     // rows of the grid as "type=quantity" (none: as proposed; one empty: quantity cleared), the
-    // length typed (null: as proposed), the loop number (0: as proposed), the box shown and the
-    // field given the focus
+    // length typed (null: as proposed), the loop number (0: as proposed), the box shown, the
+    // field given the focus and the grid column made current (row 1 then)
     QTest::addColumn<QStringList>("rows");
     QTest::addColumn<QString>("length");
     QTest::addColumn<int>("loopNumber");
     QTest::addColumn<bool>("emptyLibrary");
     QTest::addColumn<QString>("message");
     QTest::addColumn<QString>("focus");
+    QTest::addColumn<int>("gridColumn");
     const QString tooMany = kInformation + "|The total device QTY should be not more than 242";
     QTest::newRow("250 devices") << QStringList{"Smoke=150", "Heat=100"} << QString() << 0 << false
-                                 << tooMany << "totalQuantity";
+                                 << tooMany << "totalQuantity" << -1;
     QTest::newRow("243 devices refused") << QStringList{"Smoke=242", "Heat=1"} << QString() << 0
-                                         << false << tooMany << "totalQuantity";
-    QTest::newRow("one device, undefined rows not counted")
-        << QStringList{"Smoke=1", "UNDEFINED=5"} << QString() << 0 << false
+                                         << false << tooMany << "totalQuantity" << -1;
+    QTest::newRow("one device, rows without devices not counted")
+        << QStringList{"Smoke=1", "UNDEFINED=0"} << QString() << 0 << false
         << kInformation + "|The total device QTY should be not less than 2 "
-        << "totalQuantity";
+        << "totalQuantity" << -1;
+    // not "not less than 2": the total leaves the row out
+    QTest::newRow("type name not in the library")
+        << QStringList{"Smoke=5", "smoke=237"} << QString() << 0 << false
+        << kInformation + "|The device type \"smoke\" is not in the library!"
+        << "deviceTypes" << 0;
     QTest::newRow("blank quantity named first")
         << QStringList{""} << "" << 0 << false << kInfomation + "|Total Device QTY is blank!"
-        << "totalQuantity";
+        << "totalQuantity" << -1;
     QTest::newRow("blank length") << QStringList() << "" << 0 << false
                                   << kInfomation + "|Total loop lenth is blank!"
-                                  << "totalLength";
-    QTest::newRow("length 10001 passes typing, refused at Ok")
-        << QStringList() << "10001" << 0 << false
-        << kInformation + "|Total loop length should be from 0 to 10000 m!"
-        << "totalLength";
+                                  << "totalLength" << -1;
     QTest::newRow("grid quantity 3x is no number")
         << QStringList{"Smoke=5", "Heat=3x"} << QString() << 0 << false
         << kInformation + "|Quantity should be from 0 to 242!"
-        << "deviceTypes";
+        << "deviceTypes" << 1;
     QTest::newRow("duplicate loop")
         << QStringList() << QString() << 2 << false << kInformation + "|Duplicate loop ID!"
-        << "loopNumber";
+        << "loopNumber" << -1;
     QTest::newRow("empty library") << QStringList() << QString() << 0 << true
                                    << kInformation
             + "|There is no device type in the definitions. Please define device types first!"
-                                   << "deviceTypes";
+                                   << "deviceTypes" << -1;
 }
 
 void TestLCLoopInfoDlg::refusedInput()
@@ -367,6 +384,7 @@ void TestLCLoopInfoDlg::refusedInput()
     QFETCH(bool, emptyLibrary);
     QFETCH(QString, message);
     QFETCH(QString, focus);
+    QFETCH(int, gridColumn);
     if (emptyLibrary) {
         LCDataStore::instance()->setDeviceTypes({});
     }
@@ -395,9 +413,9 @@ void TestLCLoopInfoDlg::refusedInput()
     ui.dialog.slotOk();
     QCOMPARE(ui.prompter.shown, QStringList({message}));
     QCOMPARE(QApplication::focusWidget(), ui.field(focus));
-    if (focus == "deviceTypes" && !emptyLibrary) {
+    if (gridColumn >= 0) {
         QCOMPARE(ui.grid()->currentRow(), 1);
-        QCOMPARE(ui.grid()->currentColumn(), 1);
+        QCOMPARE(ui.grid()->currentColumn(), gridColumn);
     }
     QCOMPARE(site.loopNumbers(), QVector<int>({1, 2}));
     QCOMPARE(site.panel.loop(1)->childCount(), 0);
@@ -406,27 +424,55 @@ void TestLCLoopInfoDlg::refusedInput()
     QCOMPARE(ui.dialog.result(), int(QDialog::Rejected));
 }
 
-void TestLCLoopInfoDlg::lengthValidator_data()
+void TestLCLoopInfoDlg::totalLength_data()
 {
+    // the locale, the keys typed, the metres read (-1: refused at Ok)
+    QTest::addColumn<QString>("locale");
     QTest::addColumn<QString>("typed");
-    QTest::addColumn<QString>("shown");
-    QTest::newRow("minus refused") << "-50"
-                                   << "50";
-    QTest::newRow("letters refused") << "12ab"
-                                     << "12";
-    QTest::newRow("decimal point refused") << "12.5"
-                                           << "125";
-    QTest::newRow("at most five characters") << "1000000"
-                                             << "10000";
+    QTest::addColumn<int>("metres");
+    const auto row = [](const char *name, const char *locale, const char *typed, int metres) {
+        QTest::newRow(name) << QString(locale) << QString(typed) << metres;
+    };
+    row("English group separator", "en_US", "2,000", 2000);
+    row("10,000 fits", "en_US", "10,000", 10000);
+    row("German group separator", "de_DE", "2.000", 2000);
+    row("plain digits in German", "de_DE", "2000", 2000);
+    // left as typed, not rewritten to 2,000 when the field loses the focus
+    row("misplaced separator refused", "en_US", "20,00", -1);
+    row("10001 refused", "en_US", "10001", -1);
 }
 
-void TestLCLoopInfoDlg::lengthValidator()
+void TestLCLoopInfoDlg::totalLength()
 {
+    QFETCH(QString, locale);
     QFETCH(QString, typed);
+    QFETCH(int, metres);
+    const auto restore = qScopeGuard([previous = QLocale()]() { QLocale::setDefault(previous); });
+    QLocale::setDefault(QLocale(locale));
     Panel site(3);
     Dialog ui(&site.panel);
+    QVERIFY(ui.active);
+    ui.setRows({"Smoke=2"});
+    ui.totalLength()->setFocus();
     ui.typeLength(typed);
-    QTEST(ui.totalLength()->text(), "shown");
+    // the first run may go as far as the length read, and nowhere when nothing was read
+    QCOMPARE(ui.slider()->maximum(), qMax(metres, 0));
+    QCOMPARE(ui.firstRun()->maximum(), qMax(metres, 0));
+    // the click takes the focus from the field, as a user's would
+    QTest::mouseClick(ui.field("okButton"), Qt::LeftButton);
+    QCOMPARE(ui.totalLength()->text(), typed);
+    const LCLoop *const loop = ui.dialog.createdLoop();
+    if (metres < 0) {
+        QCOMPARE(ui.prompter.shown,
+            QStringList({kInformation + "|Total loop length should be from 0 to 10000 m!"}));
+        QCOMPARE(QApplication::focusWidget(), ui.totalLength());
+        QVERIFY(!loop);
+        QVERIFY(site.panel.isEmpty());
+    } else {
+        QVERIFY2(ui.prompter.shown.isEmpty(), qPrintable(ui.prompter.shown.join('\n')));
+        QVERIFY(loop);
+        QCOMPARE(loop->totalCableLength(), float(metres));
+    }
 }
 
 void TestLCLoopInfoDlg::firstRunFollowsLength()
@@ -439,14 +485,13 @@ void TestLCLoopInfoDlg::firstRunFollowsLength()
     QCOMPARE(ui.slider()->value(), 1200);
     // a new length restarts the run, which can never be longer than the cable
     ui.typeLength(QStringLiteral("2000"));
-    QCOMPARE(ui.slider()->maximum(), 2000);
     QCOMPARE(ui.firstRun()->value(), 0);
     QCOMPARE(ui.slider()->value(), 0);
     ui.firstRun()->setValue(2500);
     QCOMPARE(ui.firstRun()->value(), 2000);
 }
 
-void TestLCLoopInfoDlg::cableTypeByPlace()
+void TestLCLoopInfoDlg::cableTypeById()
 {
     Panel site(3);
     Dialog ui(&site.panel);
@@ -455,8 +500,9 @@ void TestLCLoopInfoDlg::cableTypeByPlace()
     ui.dialog.slotOk();
     const LCLoop *const loop = ui.dialog.createdLoop();
     QVERIFY(loop);
-    QCOMPARE(loop->property(PropertyId::LoopCableType).toInt(), 3);
-    QCOMPARE(loop->child(1)->property(PropertyId::CableType).toInt(), 3);
+    // the third cable has id 9; its place in the list would name one that does not exist
+    QCOMPARE(loop->property(PropertyId::LoopCableType).toInt(), 9);
+    QCOMPARE(loop->child(1)->property(PropertyId::CableType).toInt(), 9);
 }
 
 void TestLCLoopInfoDlg::addType()

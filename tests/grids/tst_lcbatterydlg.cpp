@@ -55,6 +55,10 @@ const char kDefaults[] = R"(<?xml version="1.0" encoding="UTF-8"?>
 
 const QString kRequired = QStringLiteral("Required minimum battery capacity is : ");
 const QString kRecommend = QStringLiteral("Recommand battery type is ");
+const QString kNoBattery =
+    QStringLiteral("No battery type of the library below 255 Ah is larger than %1 Ah!");
+const QString kLeftOut =
+    QStringLiteral("Row %1 (\"%2\", quantity %3) is left out: its type is not in the library.");
 
 std::unique_ptr<LCController> makePanel(int panelType)
 {
@@ -192,7 +196,7 @@ void TestLCBatteryDlg::init()
     m_prompter.shown.clear();
 }
 
-enum class Panel { WorkedExample, D50, WithDevices };
+enum class Panel { WorkedExample, WithUnknownRows, D50, WithDevices };
 Q_DECLARE_METATYPE(Panel)
 
 void TestLCBatteryDlg::calculation_data()
@@ -203,31 +207,40 @@ void TestLCBatteryDlg::calculation_data()
     QTest::addColumn<QString>("alarmHours"); // null: left as shown
     QTest::addColumn<QString>("ampHour");
     QTest::addColumn<QString>("battery"); // empty: none recommended
+    QTest::addColumn<QString>("leftOut"); // the lines naming the rows the capacity leaves out
 
     const QString b17 = QStringLiteral("B17(12V 17Ah, two in series)");
     QTest::newRow("type 2 worked example, 24 h and 0.5 h: 14.2 Ah")
-        << Panel::WorkedExample << QString() << QString() << QString() << "14.2" << b17;
+        << Panel::WorkedExample << QString() << QString() << QString() << "14.2" << b17
+        << QString();
     // 0.0 is not refused: only the alarm term counts, (2.08 x 0.5) x 1.25
     QTest::newRow("standby 0.0: alarm only, B7")
         << Panel::WorkedExample << "0.0" << QString() << QString() << "1.3"
-        << "B7(seven)";
+        << "B7(seven)" << QString();
     // (0.43 x 556 + 1.04) x 1.25; the 300 Ah battery is too small
     QTest::newRow("300.15 Ah: no recommendation")
-        << Panel::WorkedExample << "556." << QString() << QString() << "300.15" << QString();
+        << Panel::WorkedExample << "556." << QString() << QString() << "300.15" << QString()
+        << QString();
+    // rows the user added: a placeholder without devices is no loss; a name holding "%1" stays
+    QTest::newRow("added rows not in the library named")
+        << Panel::WithUnknownRows << QString() << QString() << QString() << "14.2" << b17
+        << "\n" + kLeftOut.arg("3", "%1 Smoke", "3") + "\n" + kLeftOut.arg("4", "smoke", "1");
     // S = 0.0012 + 0.0004 + 0.0005 + 0.0008; A = 0.002 + 0.0008 + 0.0025 + 0.04
     // ((0.28 + 0.0029 + 0.05) x 24 + (3.43 + 0.0453 + 0.05) x 0.5) x 1.25 = 12.1903125
     QTest::newRow("devices of the loops counted")
-        << Panel::WithDevices << QString() << QString() << QString() << "12.1903" << b17;
+        << Panel::WithDevices << QString() << QString() << QString() << "12.1903" << b17
+        << "\n" + kLeftOut.arg("1", "", "1");
     // 0.617 + (617 - 65) / 1000 x 23 + 0.870 x 0.25 + 0.25 x 2500 / 1000
     QTest::newRow("type 5 by hand, 24 h")
-        << Panel::D50 << QString() << "24" << QString() << "14.1555" << b17;
+        << Panel::D50 << QString() << "24" << QString() << "14.1555" << b17 << QString();
     // 0.617 + 0.552 x 71 + 0.870 + 2.5
-    QTest::newRow("type 5, 72 h and 1 h: nothing large enough") << Panel::D50 << QString() << "72"
-                                                                << "1.0"
-                                                                << "43.179" << QString();
+    QTest::newRow("type 5, 72 h and 1 h: nothing large enough")
+        << Panel::D50 << QString() << "72"
+        << "1.0"
+        << "43.179" << QString() << QString();
     // the hidden line is not checked; the combo's 72 h and 0.25 h count
     QTest::newRow("type 5 ignores the blank standby line")
-        << Panel::D50 << "" << QString() << QString() << "40.6515" << QString();
+        << Panel::D50 << "" << QString() << QString() << "40.6515" << QString() << QString();
 }
 
 void TestLCBatteryDlg::calculation()
@@ -238,10 +251,12 @@ void TestLCBatteryDlg::calculation()
     QFETCH(QString, alarmHours);
     QFETCH(QString, ampHour);
     QFETCH(QString, battery);
+    QFETCH(QString, leftOut);
 
     std::unique_ptr<LCController> panel;
     switch (panelKind) {
     case Panel::WorkedExample:
+    case Panel::WithUnknownRows:
         panel = workedExamplePanel();
         break;
     case Panel::D50:
@@ -256,6 +271,10 @@ void TestLCBatteryDlg::calculation()
         break;
     }
     LCBatteryDlg dialog(panel.get(), m_prompter);
+    if (panelKind == Panel::WithUnknownRows) {
+        setRows(*child<QTableWidget>(dialog, "deviceTable"),
+            {{"UNDEFINED", "0"}, {"Smoke", "0"}, {"%1 Smoke", "3"}, {"smoke", "1"}});
+    }
     if (panelKind == Panel::WithDevices) {
         // rows per name, by character code: the empty name first, lower case after upper case
         QCOMPARE(rowsOf(*child<QTableWidget>(dialog, "deviceTable")),
@@ -274,7 +293,7 @@ void TestLCBatteryDlg::calculation()
     QVERIFY(m_prompter.shown.isEmpty());
     QCOMPARE(child<QTextEdit>(dialog, "resultView")->toPlainText(),
         kRequired + ampHour + QStringLiteral(" Ah\n")
-            + (battery.isEmpty() ? QString() : kRecommend + battery));
+            + (battery.isEmpty() ? kNoBattery.arg(ampHour) : kRecommend + battery) + leftOut);
 }
 
 void TestLCBatteryDlg::detectorTenths_data()
