@@ -1,5 +1,7 @@
 #include "report/lcresulttext.h"
 
+#include "calc/lcunknowntypes.h"
+#include "definitions/lcdatastore.h"
 #include "model/lccontroller.h"
 #include "model/lcloop.h"
 #include "report/lcreportrows.h"
@@ -44,6 +46,30 @@ QString withProblems(const QString &result, const QString &problems)
     return result.endsWith(kParagraph) ? result + problems : result + kParagraph + problems;
 }
 
+// Devices of types the library does not have count as drawing nothing: the user must know.
+QStringList unknownTypeLines(const LCController &panel, const LCLoop *onlyLoop)
+{
+    const QMap<int, DeviceType> types = LCDataStore::instance()->deviceTypes();
+    QStringList lines;
+    for (int i = 0; i < panel.childCount(); ++i) {
+        const LCLoop *const loop = panel.loop(i);
+        if (loop && (!onlyLoop || loop == onlyLoop)) {
+            lines << LCUnknownTypes::warnings(*loop, types);
+        }
+    }
+    return lines;
+}
+
+QString findings(const LCController &panel, const LCLoop *onlyLoop)
+{
+    QString text = problemLines(panel, onlyLoop);
+    const QStringList unknown = unknownTypeLines(panel, onlyLoop);
+    if (!unknown.isEmpty()) {
+        text += (text.isEmpty() ? QString() : kParagraph) + unknown.join(kLineBreak);
+    }
+    return text;
+}
+
 QString staleText(const QStringList &loops)
 {
     return tr("%1 changed since the last calculation: calculate again to see the result.")
@@ -74,7 +100,7 @@ QString LCResultText::paneText(const LCObject &object)
             return staleText({loopName(*loop)});
         }
         const LCController *panel = loop->panel();
-        return panel ? withProblems(result, problemLines(*panel, loop)) : result;
+        return panel ? withProblems(result, findings(*panel, loop)) : result;
     }
     if (shown->kind() == ObjectKind::Controller) {
         const auto *panel = static_cast<const LCController *>(shown);
@@ -88,7 +114,7 @@ QString LCResultText::paneText(const LCObject &object)
         if (!changed.isEmpty()) {
             return staleText(changed);
         }
-        return withProblems(result, problemLines(*panel, nullptr));
+        return withProblems(result, findings(*panel, nullptr));
     }
     return result;
 }

@@ -7,7 +7,8 @@ class LCObject;
 // What the result pane shows for an object of the tree: the stored verdict or panel summary,
 // followed by the reason each failing loop fails and its numbered suggestions, as the report
 // writes them. A result that an edit has made stale is never shown as if it were current:
-// the pane says that the loop changed since it was calculated instead.
+// the pane says that the loop changed since it was calculated instead. Devices of a type the
+// library does not have are named too, since they count as drawing no current.
 class LCResultText
 {
 public:

@@ -162,6 +162,16 @@ void TestMainWindow::calculateLoop()
                        "result."));
     click(treeIndex(1, 0));
     QVERIFY(pane()->toPlainText().startsWith(QStringLiteral("Devices of this loop can work")));
+
+    // a type the library lacks is named in the grid and in the result
+    project()->panel(1)->loop(1)->device(1)->storeProperty(PropertyId::deviceTypeid, 28);
+    click(treeIndex(1, 1));
+    QCOMPARE(grid()->model()->index(1, 2).data().toString(), QStringLiteral("Unknown type 28"));
+    m_window->slotCalc();
+    QVERIFY2(pane()->toPlainText().endsWith(QStringLiteral(
+                 "mA\n\nLoop2: the device of unknown type 28 at location 2 counts as drawing no "
+                 "current.")),
+        qPrintable(pane()->toPlainText()));
 }
 
 void TestMainWindow::blankPanelAndLoop()
