@@ -24,7 +24,7 @@ const QLatin1String kSheetAttribute("sheet");
 const QLatin1String kOrientationAttribute("orientation");
 const QLatin1String kPaperAttribute("paper");
 const QLatin1String kFitToWidthAttribute("fitToWidth");
-const QLatin1String kHeaderRowsAttribute("headerRows");
+const QLatin1String kRepeatRowsAttribute("repeatRows");
 const QLatin1String kNameAttribute("name");
 const QLatin1String kBoldAttribute("bold");
 const QLatin1String kItalicAttribute("italic");
@@ -162,7 +162,7 @@ private:
         m_pageSeen = true;
         Page page;
         if (!allowOnly({kOrientationAttribute, kPaperAttribute, kFitToWidthAttribute,
-                kHeaderRowsAttribute})) {
+                kRepeatRowsAttribute})) {
             return false;
         }
         const QStringRef orientation = attributes().value(kOrientationAttribute);
@@ -173,7 +173,7 @@ private:
         }
         if (!readInteger(kPaperAttribute, 0, kMaxPaperSize, &page.paperSize)
             || !readYesNo(kFitToWidthAttribute, &page.fitToWidth)
-            || !readInteger(kHeaderRowsAttribute, 0, kMaxRow, &page.headerRows)) {
+            || !readRowRange(kRepeatRowsAttribute, &page.repeatFirstRow, &page.repeatLastRow)) {
             return false;
         }
         m_result.m_page = page;
@@ -336,6 +336,29 @@ private:
             return fail(translate("%1 must be a number from %2 to %3").arg(name).arg(min).arg(max));
         }
         *value = number;
+        return true;
+    }
+
+    // "11" or "1:11", as a spreadsheet program writes the rows to repeat.
+    bool readRowRange(QLatin1String name, int *first, int *last)
+    {
+        if (!attributes().hasAttribute(name)) {
+            return true;
+        }
+        const QStringList parts = attributes().value(name).toString().split(QLatin1Char(':'));
+        bool ok = parts.size() <= 2;
+        const int from = ok ? parts.first().toInt(&ok) : 0;
+        int to = from;
+        if (ok && parts.size() == 2) {
+            to = parts.last().toInt(&ok);
+        }
+        if (!ok || from < 1 || to < from || to > kMaxRow) {
+            return fail(translate("%1 must be a row or rows first:last from 1 to %2")
+                            .arg(name)
+                            .arg(kMaxRow));
+        }
+        *first = from;
+        *last = to;
         return true;
     }
 

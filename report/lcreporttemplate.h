@@ -13,7 +13,7 @@
 //
 // The file is XML of our own:
 //   <ReportTemplate sheet="Report">
-//     <Page orientation="landscape" paper="9" fitToWidth="yes" headerRows="11"/>
+//     <Page orientation="landscape" paper="9" fitToWidth="yes" repeatRows="11"/>
 //     <Format name="caption" bold="yes" align="right"/>
 //     <Column first="4" last="4" width="80" format="problem"/>
 //     <Row row="1" height="24"/>
@@ -71,7 +71,9 @@ public:
         Orientation orientation = Orientation::Portrait;
         int paperSize = 0; // the spreadsheet's paper codes; 0: the printer's default
         bool fitToWidth = false;
-        int headerRows = 0; // rows 1 to headerRows are printed at the top of every page
+        // rows printed at the top of every page, from 1; 0 for none
+        int repeatFirstRow = 0;
+        int repeatLastRow = 0;
     };
 
     // The template in the file at path, or nothing with the reason in error when the file is

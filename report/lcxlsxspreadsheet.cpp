@@ -1,6 +1,7 @@
 #include "report/lcxlsxspreadsheet.h"
 
 #include "definitions/lcfilewriter.h"
+#include "report/lcwrappedrowheight.h"
 
 #include <QCoreApplication>
 #include <QFile>
@@ -9,6 +10,7 @@
 
 #include <xlsxwriter.h>
 
+#include <algorithm>
 #include <climits>
 #include <cmath>
 #include <memory>
@@ -157,6 +159,49 @@ lxw_error writeValue(
     return worksheet_write_blank(sheet, libraryRow, libraryColumn, format);
 }
 
+double columnWidth(const LCReportTemplate &layout, int column)
+{
+    for (const LCReportTemplate::Column &range : layout.columns()) {
+        if (column >= range.first && column <= range.last) {
+            return range.widthCharacters;
+        }
+    }
+    return LXW_DEF_COL_WIDTH;
+}
+
+// The template's row heights, and every row holding a wrapped text made tall enough to show it
+// (the library cannot fit rows to their content, and without a height a wrapped text runs over
+// the rows below). A row is never made lower than the template has it.
+QMap<int, double> rowHeights(
+    const LCReportTemplate &layout, const QMap<QPair<int, int>, QVariant> &cells)
+{
+    QMap<int, double> heights;
+    for (const LCReportTemplate::Row &row : layout.rows()) {
+        heights.insert(row.row, row.heightPoint);
+    }
+    QHash<QString, LCReportTemplate::Format> formats;
+    for (const LCReportTemplate::Format &format : layout.formats()) {
+        formats.insert(format.name, format);
+    }
+    for (auto it = cells.constBegin(); it != cells.constEnd(); ++it) {
+        const LCReportTemplate::Format format =
+            formats.value(layout.formatAt(it.key().first, it.key().second));
+        if (!format.wrap || it.value().userType() != QMetaType::QString) {
+            continue;
+        }
+        const double needed = std::min(LCXlsxSpreadsheet::kMaxFittedRowHeightPoint,
+            LCWrappedRowHeight::heightPoint(
+                it.value().toString(), columnWidth(layout, it.key().second), format.fontSizePoint));
+        const int row = it.key().first;
+        const auto height = heights.constFind(row);
+        const double current = height != heights.constEnd() ? *height : LXW_DEF_ROW_HEIGHT;
+        if (needed > current) {
+            heights.insert(row, needed);
+        }
+    }
+    return heights;
+}
+
 // Lays out the template on a new worksheet of book, then writes values over it. Returns the
 // reason of the first failure, empty when everything was written.
 QString writeSheet(lxw_workbook *book,
@@ -188,8 +233,9 @@ QString writeSheet(lxw_workbook *book,
     if (page.fitToWidth) {
         worksheet_fit_to_pages(sheet, kFitPagesWide, kFitPagesHigh);
     }
-    if (page.headerRows > 0) {
-        const lxw_error error = worksheet_repeat_rows(sheet, 0, lxw_row_t(page.headerRows - 1));
+    if (page.repeatFirstRow > 0) {
+        const lxw_error error = worksheet_repeat_rows(
+            sheet, lxw_row_t(page.repeatFirstRow - 1), lxw_row_t(page.repeatLastRow - 1));
         if (error != LXW_NO_ERROR) {
             return libraryError(error);
         }
@@ -197,13 +243,6 @@ QString writeSheet(lxw_workbook *book,
     for (const LCReportTemplate::Column &column : layout.columns()) {
         const lxw_error error = worksheet_set_column(sheet, lxw_col_t(column.first - 1),
             lxw_col_t(column.last - 1), column.widthCharacters, nullptr);
-        if (error != LXW_NO_ERROR) {
-            return libraryError(error);
-        }
-    }
-    for (const LCReportTemplate::Row &row : layout.rows()) {
-        const lxw_error error =
-            worksheet_set_row(sheet, lxw_row_t(row.row - 1), row.heightPoint, nullptr);
         if (error != LXW_NO_ERROR) {
             return libraryError(error);
         }
@@ -218,6 +257,14 @@ QString writeSheet(lxw_workbook *book,
     }
     for (auto it = values.constBegin(); it != values.constEnd(); ++it) {
         cells.insert(it.key(), it.value());
+    }
+    const QMap<int, double> heights = rowHeights(layout, cells);
+    for (auto it = heights.constBegin(); it != heights.constEnd(); ++it) {
+        const lxw_error error =
+            worksheet_set_row(sheet, lxw_row_t(it.key() - 1), it.value(), nullptr);
+        if (error != LXW_NO_ERROR) {
+            return libraryError(error);
+        }
     }
     for (auto it = cells.constBegin(); it != cells.constEnd(); ++it) {
         const int row = it.key().first;

@@ -12,7 +12,8 @@
 // The report's spreadsheet where there is no Excel to drive: it answers the same automation
 // calls, keeps the cells it is given, and on saveCopy writes them with the layout of the opened
 // template into a real .xlsx workbook (through libxlsxwriter), which the desktop's own
-// spreadsheet program then shows.
+// spreadsheet program then shows. Rows holding text in a wrapping format are made tall enough
+// for it, as the library cannot fit rows to their content.
 //
 // It knows one application with one workbook of one worksheet: "Open" reads the template,
 // "ActiveWorkBook" is the opened one, "Worksheets(int)" takes 1, and "Cells(int,int)" takes a
@@ -23,6 +24,10 @@ class LCXlsxSpreadsheet : public LCSpreadsheetAutomation
 public:
     // The longest text a cell of a workbook holds.
     static constexpr int kMaxCellTextCharacters = 32767;
+    // A row is made tall enough for its wrapped texts up to 20 lines: a long project description
+    // then still leaves the column titles and the first problems on the first page, and the rest
+    // of its text stays in the cell.
+    static constexpr double kMaxFittedRowHeightPoint = 300.0;
 
     Object createApplication(const QString &progId) override;
     bool setProperty(Object object, const QString &name, const QVariant &value) override;

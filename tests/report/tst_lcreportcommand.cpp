@@ -56,6 +56,8 @@ private slots:
     void loopSelected_data();
     void loopSelected();
     void textsSurvive();
+    void longTextsFitTheirRows_data();
+    void longTextsFitTheirRows();
     void automationOrder();
     void automationFailure_data();
     void automationFailure();
@@ -324,6 +326,54 @@ void TestLCReportCommand::textsSurvive()
     compareWorkbook(*path,
         reportCells(
             {"Loop2 Error", problem, "Loop2 Solution", QStringLiteral("1. ") + suggestion}));
+}
+
+void TestLCReportCommand::longTextsFitTheirRows_data()
+{
+    QTest::addColumn<QString>("description");
+    QTest::addColumn<QString>("suggestion");
+    QTest::addColumn<double>("descriptionHeight"); // row 4, in points
+    QTest::addColumn<double>("suggestionHeight"); // row 13
+    const QString shortText = QStringLiteral("Split the loop");
+    const QString description = QStringLiteral("Ward block, 3 floors");
+    QTest::newRow("short texts keep the default row") << description << shortText << 15.0 << 15.0;
+    QTest::newRow("three lines, one of them a Windows line break")
+        << QStringLiteral("Ward block\nEast wing\r\nWest wing") << shortText << 45.0 << 15.0;
+    // "1. " and 125 characters, some 109 digits wide: two lines of the 70 wide column
+    QTest::newRow("long suggestion")
+        << description
+        << QStringLiteral("Add one more loop card inside panel, split the original one loop to two "
+                          "loops. OrAdd loop relay module at Location 12 device.")
+        << 15.0 << 30.0;
+    // 30 ideographs, two digits wide each, take two lines of the 36 wide column
+    QTest::newRow("wide characters") << QString(30, QChar(0x6771)) << shortText << 30.0 << 15.0;
+    // a 6,600 character description would take 180 lines or more
+    QTest::newRow("very long description, capped at 20 lines")
+        << QStringLiteral("Ward block with atrium, ").repeated(275) << shortText << 300.0 << 15.0;
+}
+
+void TestLCReportCommand::longTextsFitTheirRows()
+{
+    QFETCH(QString, description);
+    QFETCH(QString, suggestion);
+    QFETCH(double, descriptionHeight);
+    QFETCH(double, suggestionHeight);
+    m_description = description;
+    makeProject();
+    m_panel->findLoop(2)->storeProperty(PropertyId::Suggestions, QVariantList{suggestion});
+    const std::optional<QString> path = runReport(Selected::Loop2);
+    QVERIFY(path);
+    // the texts stay where they were
+    compareWorkbook(*path,
+        reportCells({"Loop2 Error", "Volt drop too high", "Loop2 Solution",
+            QStringLiteral("1. ") + suggestion}));
+    QString error;
+    const std::optional<XlsxSheet> sheet = XlsxSheet::read(*path, &error);
+    QVERIFY2(sheet, qPrintable(error));
+    QCOMPARE(sheet->rowHeights.value(4, 15.0), descriptionHeight);
+    QCOMPARE(sheet->rowHeights.value(13, 15.0), suggestionHeight);
+    QVERIFY(sheet->wrappingStyles.contains(sheet->cells.value({4, 7}).style));
+    QVERIFY(sheet->wrappingStyles.contains(sheet->cells.value({13, 4}).style));
 }
 
 void TestLCReportCommand::automationOrder()

@@ -51,7 +51,7 @@ void TestLCReportTemplate::shippedTemplate()
     }
     QVERIFY(!layout->formatAt(LCReportCommand::kFirstProblemRow, 1).isEmpty());
     QVERIFY(!layout->formatAt(LCReportCommand::kFirstProblemRow + 500, 4).isEmpty());
-    QVERIFY(layout->page().headerRows < LCReportCommand::kFirstProblemRow);
+    QVERIFY(layout->page().repeatLastRow < LCReportCommand::kFirstProblemRow);
 }
 
 void TestLCReportTemplate::everyFeature()
@@ -59,7 +59,7 @@ void TestLCReportTemplate::everyFeature()
     QString error;
     const std::optional<LCReportTemplate> layout = LCReportTemplate::parse(
         wrapped(
-            "<Page orientation=\"landscape\" paper=\"9\" fitToWidth=\"yes\" headerRows=\"3\"/>\n"
+            "<Page orientation=\"landscape\" paper=\"9\" fitToWidth=\"yes\" repeatRows=\"2:3\"/>\n"
             "<Format name=\"all\" bold=\"yes\" italic=\"yes\" size=\"14.5\" colour=\"#1F2e3D\""
             " background=\"#FFEEDD\" border=\"yes\" wrap=\"yes\" align=\"right\""
             " valign=\"top\"/>\n"
@@ -77,7 +77,8 @@ void TestLCReportTemplate::everyFeature()
     QCOMPARE(page.orientation, LCReportTemplate::Orientation::Landscape);
     QCOMPARE(page.paperSize, 9);
     QVERIFY(page.fitToWidth);
-    QCOMPARE(page.headerRows, 3);
+    QCOMPARE(page.repeatFirstRow, 2);
+    QCOMPARE(page.repeatLastRow, 3);
 
     QCOMPARE(layout->formats().size(), 2);
     const LCReportTemplate::Format all = layout->formats().at(0);
@@ -155,6 +156,8 @@ void TestLCReportTemplate::refused_data()
         "<Column first=\"1\" last=\"4\" width=\"9\"/>\n<Column first=\"4\" width=\"9\"/>")
                                          << "line 4: columns 4 to 4 overlap";
     QTest::newRow("two pages") << wrapped("<Page/><Page/>") << "a second Page";
+    QTest::newRow("rows to repeat backwards")
+        << wrapped("<Page repeatRows=\"11:2\"/>") << "repeatRows must be a row or rows first:last";
 }
 
 void TestLCReportTemplate::refused()

@@ -13,7 +13,7 @@ using Automation = LCSpreadsheetAutomation;
 
 const QByteArray kTemplate = R"(<?xml version="1.0" encoding="UTF-8"?>
 <ReportTemplate sheet="Prüfbericht &amp; Co">
-    <Page orientation="landscape" paper="9" fitToWidth="yes" headerRows="2"/>
+    <Page orientation="landscape" paper="9" fitToWidth="yes" repeatRows="1:2"/>
     <Format name="caption" bold="yes"/>
     <Format name="value" border="yes"/>
     <Format name="wide" wrap="yes"/>

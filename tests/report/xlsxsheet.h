@@ -47,6 +47,9 @@ public:
         }
         sheet.workbookXml = *workbook;
         sheet.sheetXml = *cells;
+        if (const std::optional<QByteArray> styles = entry(archive.get(), "xl/styles.xml")) {
+            sheet.wrappingStyles = wrapping(*styles);
+        }
         sheet.sheetNames =
             attributeValues(*workbook, QStringLiteral("sheet"), QStringLiteral("name"));
         QStringList strings;
@@ -72,6 +75,8 @@ public:
     }
 
     QMap<Key, Cell> cells;
+    QMap<int, double> rowHeights; // of the rows given a height, in points
+    QStringList wrappingStyles; // format indexes whose text wraps
     QStringList sheetNames;
     QByteArray sheetXml;
     QByteArray workbookXml;
@@ -126,6 +131,28 @@ private:
         return result + text.mid(last);
     }
 
+    static QStringList wrapping(const QByteArray &xml)
+    {
+        QStringList styles;
+        QXmlStreamReader reader(xml);
+        int index = -1;
+        bool inCellFormats = false;
+        while (!reader.atEnd()) {
+            reader.readNext();
+            if (reader.name() == QLatin1String("cellXfs")) {
+                inCellFormats = reader.isStartElement();
+            } else if (inCellFormats && reader.isStartElement()
+                && reader.name() == QLatin1String("xf")) {
+                ++index;
+            } else if (inCellFormats && reader.isStartElement()
+                && reader.name() == QLatin1String("alignment")
+                && reader.attributes().value(QLatin1String("wrapText")) == QLatin1String("1")) {
+                styles << QString::number(index);
+            }
+        }
+        return styles;
+    }
+
     static QStringList sharedStrings(const QByteArray &xml)
     {
         QStringList strings;
@@ -168,6 +195,11 @@ private:
         QXmlStreamReader reader(sheetXml);
         while (!reader.atEnd()) {
             reader.readNext();
+            if (reader.isStartElement() && reader.name() == QLatin1String("row")
+                && reader.attributes().hasAttribute(QLatin1String("ht"))) {
+                rowHeights.insert(reader.attributes().value(QLatin1String("r")).toInt(),
+                    reader.attributes().value(QLatin1String("ht")).toDouble());
+            }
             if (!reader.isStartElement() || reader.name() != QLatin1String("c")) {
                 continue;
             }
