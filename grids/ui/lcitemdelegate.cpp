@@ -88,7 +88,17 @@ void LCItemDelegate::setEditorData(QWidget *editor, const QModelIndex &index) co
         if (auto *const combo = qobject_cast<QComboBox *>(editor)) {
             // showing the cell's own value is not an edit
             const QSignalBlocker blocker(combo);
-            combo->setCurrentText(text);
+            const int entry = combo->findText(text);
+            if (entry >= 0) {
+                // an editable box would only take the text, and show the first entry's icon
+                combo->setCurrentIndex(entry);
+            } else {
+                combo->setCurrentText(text);
+            }
+            if (combo->lineEdit()) {
+                // what the user types replaces the name, so the completer offers from the start
+                combo->lineEdit()->selectAll();
+            }
         }
     }
 }
@@ -130,6 +140,13 @@ void LCItemDelegate::drawDisplay(QPainter *painter,
 void LCItemDelegate::commitAndCloseEditor()
 {
     emit commitData(qobject_cast<QWidget *>(sender()));
+}
+
+void LCItemDelegate::closeChosenEditor()
+{
+    if (auto *const combo = qobject_cast<QComboBox *>(sender())) {
+        emit closeEditor(combo);
+    }
 }
 
 bool LCItemDelegate::isLineEditor() const
@@ -185,9 +202,15 @@ QWidget *LCItemDelegate::createComboEditor(QWidget *parent) const
     const int longest = combo->view()->sizeHintForColumn(0) + kPopupMargin
         + combo->view()->verticalScrollBar()->sizeHint().width();
     combo->view()->setMinimumWidth(longest);
+    if (combo->completer()) {
+        combo->completer()->popup()->setMinimumWidth(longest);
+    }
     // connected only now, so filling the box does not commit
     connect(combo, QOverload<int>::of(&QComboBox::currentIndexChanged), this,
         &LCItemDelegate::commitAndCloseEditor);
+    // a pick from the list or the completer's proposals is the whole edit
+    connect(
+        combo, QOverload<int>::of(&QComboBox::activated), this, &LCItemDelegate::closeChosenEditor);
     return combo;
 }
 

@@ -63,6 +63,8 @@ signals:
 
 public slots:
     void commitAndCloseEditor();
+    // An entry the user picked in a combo box ends the edit.
+    void closeChosenEditor();
 
 private:
     bool isLineEditor() const;

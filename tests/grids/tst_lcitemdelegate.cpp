@@ -118,6 +118,9 @@ void TestLCItemDelegate::oneEditForThreeCells()
     }
     QCOMPARE(changed.count(), 3);
     QCOMPARE(changed.at(1).at(0).toModelIndex(), grid.model.index(0, 1));
+    // a pick in the list is the whole edit
+    emit editor->activated(2);
+    QVERIFY(!grid.view.indexWidget(grid.model.index(2, 1)));
 }
 
 void TestLCItemDelegate::releaseOpensNothing_data()
