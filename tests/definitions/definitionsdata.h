@@ -3,6 +3,7 @@
 #include "../model/modelfixture.h"
 
 #include "definitions/lcdatastore.h"
+#include "definitions/lcprojectwriter.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -77,14 +78,18 @@ public:
     {
         return store->loadProject(QString()).projectRead && !store->anyChanged();
     }
-    // Unsaved changes of every kind: the project renamed "edited" and user types of each kind
-    // replaced by one of their own.
-    void editEverything() const
+    // Unsaved changes of every kind: the project renamed "edited", and the user types with the
+    // last of each kind deleted.
+    void editEverything()
     {
         store->project()->setProperty(PropertyId::Name, QStringLiteral("edited"));
-        store->setDeviceTypes(ownDeviceTypes());
-        store->setWireTypes(ownWireTypes());
-        store->setCardTypes(ownCardTypes());
+        m_edited = {store->deviceTypes(), store->wireTypes(), store->cardTypes()};
+        m_edited.deviceTypes.remove(m_edited.deviceTypes.lastKey());
+        m_edited.wireTypes.remove(m_edited.wireTypes.lastKey());
+        m_edited.cardTypes.remove(m_edited.cardTypes.lastKey());
+        store->setDeviceTypes(m_edited.deviceTypes);
+        store->setWireTypes(m_edited.wireTypes);
+        store->setCardTypes(m_edited.cardTypes);
     }
     // Whether the changes editEverything made are all still there, unsaved.
     bool stillEdited(const LCProject *project) const
@@ -92,26 +97,14 @@ public:
         return store->project() == project
             && (!project || project->property(PropertyId::Name) == QStringLiteral("edited"))
             && store->devTypesChanged() && store->wireTypesChanged() && store->cardTypesChanged()
-            && store->projectChanged() && store->deviceTypes() == ownDeviceTypes()
-            && store->wireTypes() == ownWireTypes() && store->cardTypes() == ownCardTypes();
+            && store->projectChanged() && store->deviceTypes() == m_edited.deviceTypes
+            && store->wireTypes() == m_edited.wireTypes && store->cardTypes() == m_edited.cardTypes;
     }
 
     LCDataStore *const store = LCDataStore::instance();
 
 private:
-    static QMap<int, DeviceType> ownDeviceTypes()
-    {
-        return {{77, DeviceType{QStringLiteral("Mine"), 12, 3, 77, 1.0f, 2.0f, 3.0f, {4}}}};
-    }
-    static QMap<int, WireType> ownWireTypes()
-    {
-        return {{78, WireType{QStringLiteral("MyCable"), 10.0f, 50.0f, 78, QString()}}};
-    }
-    static QMap<int, CardType> ownCardTypes()
-    {
-        return {{79, CardType{QStringLiteral("MyCard"), 5.0f, 6.0f, 79}}};
-    }
-
+    LCProjectWriter::Definitions m_edited;
     QTemporaryDir m_dir;
 };
 

@@ -46,16 +46,6 @@ inline LCDevice *addDevice(LCLoop *loop, float pos, int truck = 0)
     return add<LCDevice>(loop, {{PropertyId::pos, pos}, {PropertyId::truck, truck}});
 }
 
-// The integer value of id of every child, in order.
-inline QList<int> numbers(const LCObject &parent, PropertyId id)
-{
-    QList<int> result;
-    for (int i = 0; i < parent.childCount(); ++i) {
-        result << parent.child(i)->property(id).toInt();
-    }
-    return result;
-}
-
 // Records what the observers are told while it lives, and runs onChange after each.
 class LoopWatcher : public LCObserver
 {
