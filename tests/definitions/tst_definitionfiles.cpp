@@ -262,8 +262,10 @@ private slots:
     {
         QTest::addColumn<QByteArray>("content");
         QTest::addColumn<bool>("read");
+        // what follows the Default element is no part of it
         QTest::newRow("Default below a wrapper")
-            << QByteArray("<Root><Other/><Default><DeviceType DevID=\"1\"/></Default></Root>")
+            << QByteArray("<Root><Other/><Default><DeviceType "
+                          "DevID=\"1\"/></Default><DeviceType DevID=\"2\"/></Root>")
             << true;
         QTest::newRow("no Default") << QByteArray("<Root><Project/></Root>") << false;
         QTest::newRow("Default too deep")
