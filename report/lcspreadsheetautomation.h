@@ -17,17 +17,18 @@ public:
     using Object = int;
     static constexpr Object kNoObject = 0;
 
-    // What the report asks for, in the order it asks.
-    static constexpr QLatin1String kProgId{"Excel.Application"};
-    static constexpr QLatin1String kVisible{"Visible"};
-    static constexpr QLatin1String kCaption{"Caption"};
-    static constexpr QLatin1String kCaptionText{"Invoke Microsoft Excel"};
-    static constexpr QLatin1String kWorkBooks{"WorkBooks"};
-    static constexpr QLatin1String kOpen{"Open (const QString&)"};
-    static constexpr QLatin1String kActiveWorkBook{"ActiveWorkBook"};
-    static constexpr QLatin1String kWorksheets{"Worksheets(int)"};
-    static constexpr QLatin1String kCells{"Cells(int,int)"};
-    static constexpr QLatin1String kValue{"Value"};
+    // What the report asks for, in the order it asks. Not constexpr, as clang cannot count
+    // QLatin1String's length at compile time.
+    static inline const QLatin1String kProgId{"Excel.Application"};
+    static inline const QLatin1String kVisible{"Visible"};
+    static inline const QLatin1String kCaption{"Caption"};
+    static inline const QLatin1String kCaptionText{"Invoke Microsoft Excel"};
+    static inline const QLatin1String kWorkBooks{"WorkBooks"};
+    static inline const QLatin1String kOpen{"Open (const QString&)"};
+    static inline const QLatin1String kActiveWorkBook{"ActiveWorkBook"};
+    static inline const QLatin1String kWorksheets{"Worksheets(int)"};
+    static inline const QLatin1String kCells{"Cells(int,int)"};
+    static inline const QLatin1String kValue{"Value"};
 
     virtual ~LCSpreadsheetAutomation() = default;
 
