@@ -6,19 +6,71 @@
 #include <QRegularExpression>
 #include <QTextCodec>
 
+#include <algorithm>
+
 namespace
 {
-// How far into the document its XML declaration may name the encoding.
-constexpr int kDeclarationBytes = 256;
-
 bool startsName(uint code)
 {
     return (code >= 'A' && code <= 'Z') || (code >= 'a' && code <= 'z') || code == '_'
         || code == ':' || code > 0x7F;
 }
 
-// Counts the "=" of every start tag outside quoted values. Comments and CDATA are not told
-// apart, so an odd one may be counted too: the bound is far above what any file of ours needs.
+template <typename Text>
+bool startsWith(const Text &text, int size, int at, QLatin1String literal)
+{
+    if (at + literal.size() > size) {
+        return false;
+    }
+    for (int k = 0; k < literal.size(); ++k) {
+        if (uint(text(at + k)) != uint(uchar(literal.data()[k]))) {
+            return false;
+        }
+    }
+    return true;
+}
+
+// Where the first literal at or after from begins; -1 when there is none.
+template <typename Text>
+int indexOf(const Text &text, int size, int from, QLatin1String literal)
+{
+    for (int i = from; i + literal.size() <= size; ++i) {
+        if (startsWith(text, size, i, literal)) {
+            return i;
+        }
+    }
+    return -1;
+}
+
+// Markup of the content that is passed over whole, and what ends it.
+struct PassedOver {
+    QLatin1String start;
+    QLatin1String end;
+};
+const PassedOver kPassedOver[] = {
+    {QLatin1String("<!--"), QLatin1String("-->")},
+    {QLatin1String("<![CDATA["), QLatin1String("]]>")},
+    {QLatin1String("<?"), QLatin1String("?>")},
+};
+
+// On the "<" of a comment, CDATA section or processing instruction: where its last character
+// is, size when it is not closed; -1 when none starts there.
+template <typename Text>
+int passedOverEnd(const Text &text, int size, int at)
+{
+    for (const PassedOver &markup : kPassedOver) {
+        if (startsWith(text, size, at, markup.start)) {
+            const int end = indexOf(text, size, at + markup.start.size(), markup.end);
+            return end < 0 ? size : end + markup.end.size() - 1;
+        }
+    }
+    return -1;
+}
+
+// Counts the "=" of every start tag outside quoted values. Comments, CDATA sections and
+// processing instructions are passed over whole: a quote in one would otherwise pair with the
+// quotes of the tags after it and hide all their attributes. Any other "<!" (a document type
+// declaration) ends the count, since the parse is refused there before anything after it.
 template <typename Text>
 bool attributesWithinBound(const Text &text, int size)
 {
@@ -30,9 +82,20 @@ bool attributesWithinBound(const Text &text, int size)
         const uint code = uint(text(i));
         switch (state) {
         case State::Content:
-            if (code == '<' && i + 1 < size && startsName(uint(text(i + 1)))) {
+            if (code != '<' || i + 1 >= size) {
+                break;
+            }
+            if (startsName(uint(text(i + 1)))) {
                 state = State::Tag;
                 attributes = 0;
+                break;
+            }
+            if (const int end = passedOverEnd(text, size, i); end >= 0) {
+                i = end;
+                break;
+            }
+            if (uint(text(i + 1)) == '!') {
+                return true;
             }
             break;
         case State::Tag:
@@ -72,8 +135,14 @@ QTextCodec *nonUtf8Codec(const QByteArray &bytes, QString *unknown)
     }
     static const QRegularExpression declaration(
         QStringLiteral(R"(^\s*<\?xml[^>]*\bencoding\s*=\s*["']([A-Za-z0-9._:-]+)["'])"));
-    const QRegularExpressionMatch match =
-        declaration.match(QString::fromLatin1(bytes.left(kDeclarationBytes)));
+    // The declaration however long, as the parser takes up the encoding it names wherever that
+    // stands; no declaration it accepts has a ">" before the encoding. Without any ">" there is
+    // no element to read.
+    const int end = bytes.indexOf('>');
+    if (end < 0) {
+        return nullptr;
+    }
+    const QRegularExpressionMatch match = declaration.match(QString::fromLatin1(bytes.left(end)));
     if (!match.hasMatch()) {
         return nullptr;
     }
@@ -98,22 +167,37 @@ std::optional<QByteArray> LCXmlReader::readFile(const QString &path, QString *er
         *error = file.errorString();
         return std::nullopt;
     }
+    const auto tooLarge = [error]() -> std::optional<QByteArray> {
+        *error = QCoreApplication::translate("LCXmlReader", "the file is larger than %1 MB")
+                     .arg(kMaxFileBytes / (1024 * 1024));
+        return std::nullopt;
+    };
     if (file.size() > kMaxFileBytes) {
-        *error = QCoreApplication::translate("LCXmlReader", "the file is larger than %1 MB")
-                     .arg(kMaxFileBytes / (1024 * 1024));
-        return std::nullopt;
+        return tooLarge();
     }
-    // read one byte past the limit, so a file that grows while being read is caught too
-    QByteArray bytes = file.read(kMaxFileBytes + 1);
-    if (bytes.size() > kMaxFileBytes) {
-        *error = QCoreApplication::translate("LCXmlReader", "the file is larger than %1 MB")
-                     .arg(kMaxFileBytes / (1024 * 1024));
-        return std::nullopt;
+    // Room for the file as it is now, grown while it grows, up to one byte past the limit so
+    // that a file growing while it is read is caught too. Asking for the limit at once would
+    // take 128 MB for every file, however small, for as long as its bytes are kept.
+    QByteArray bytes(int(file.size()) + 1, Qt::Uninitialized);
+    qint64 filled = 0;
+    for (;;) {
+        if (filled == bytes.size()) {
+            if (filled > kMaxFileBytes) {
+                return tooLarge();
+            }
+            bytes.resize(int(std::min(2 * filled, kMaxFileBytes + 1)));
+        }
+        const qint64 read = file.read(bytes.data() + filled, bytes.size() - filled);
+        if (read <= 0) {
+            break;
+        }
+        filled += read;
     }
     if (file.error() != QFileDevice::NoError) {
         *error = file.errorString();
         return std::nullopt;
     }
+    bytes.resize(int(filled));
     return bytes;
 }
 
