@@ -8,6 +8,7 @@ MIREL_PACKAGES=(
     libbenchmark-dev libxml2-utils
     xvfb xauth fonts-dejavu-core
     libxlsxwriter-dev libzip-dev
+    clang libclang-rt-14-dev libfuzzer-14-dev
 )
 
 mirel_install_packages() {
