@@ -1,5 +1,8 @@
 #include "grids/lctablemodel.h"
 
+#include "grids/lceditrecorder.h"
+#include "model/lcobject.h"
+
 namespace
 {
 // Every cell and header of every grid is centred.
@@ -89,7 +92,11 @@ bool LCTableModel::setData(const QModelIndex &index, const QVariant &value, int 
     if (role != Qt::EditRole || !isShownCell(index)) {
         return false;
     }
-    if (!setCellData(index.row(), index.column(), value)) {
+    // a cell may write several values: for the user they are one step
+    beginEdit(index.row(), index.column());
+    const bool taken = setCellData(index.row(), index.column(), value);
+    endEdit();
+    if (!taken) {
         return false;
     }
     emit dataChanged(index, index);
@@ -193,4 +200,40 @@ void LCTableModel::refresh()
 {
     beginResetModel();
     endResetModel();
+}
+
+void LCTableModel::refreshCells()
+{
+    if (rowCount() > 0 && columnCount() > 0) {
+        emit dataChanged(index(0, 0), index(rowCount() - 1, columnCount() - 1));
+    }
+}
+
+void LCTableModel::beginEdit(int row, int col)
+{
+    if (m_recorder) {
+        m_recorder->beginStep(editText(row, col));
+    }
+}
+
+void LCTableModel::endEdit()
+{
+    if (m_recorder) {
+        m_recorder->endStep();
+    }
+}
+
+QString LCTableModel::editText(int row, int col) const
+{
+    const QString header = horizontalHeaderText(col).toString();
+    return tr("Edit %1").arg(header.isEmpty() ? cellText(row, 0).toString() : header);
+}
+
+void LCTableModel::writeProperty(LCObject &object, PropertyId id, const QVariant &value)
+{
+    if (m_recorder) {
+        m_recorder->setProperty(object, id, value);
+    } else {
+        object.setProperty(id, value);
+    }
 }

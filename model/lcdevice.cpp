@@ -36,8 +36,19 @@ LCLoop *LCDevice::loop() const
 
 void LCDevice::assignDefaultSubType()
 {
+    storeProperty(PropertyId::SubType, defaultSubType());
+}
+
+int LCDevice::subType() const
+{
+    const int chosen = property(PropertyId::SubType).toInt();
+    return chosen == kNoSubType ? defaultSubType() : chosen;
+}
+
+int LCDevice::defaultSubType() const
+{
     const auto &lookup = resolver();
-    storeProperty(PropertyId::SubType, lookup ? lookup(deviceTypeId()) : 0);
+    return lookup ? lookup(deviceTypeId()) : 0;
 }
 
 void LCDevice::propertyChanged(PropertyId id, const QVariant &)

@@ -1,5 +1,7 @@
 #include "grids/ui/lcitemdelegate.h"
 
+#include "grids/lctablemodel.h"
+
 #include <QAbstractItemView>
 #include <QComboBox>
 #include <QCompleter>
@@ -104,7 +106,7 @@ void LCItemDelegate::setEditorData(QWidget *editor, const QModelIndex &index) co
 }
 
 void LCItemDelegate::setModelData(
-    QWidget *editor, QAbstractItemModel *model, const QModelIndex &) const
+    QWidget *editor, QAbstractItemModel *model, const QModelIndex &index) const
 {
     if (!m_view || !model || !m_view->selectionModel()) {
         return;
@@ -116,8 +118,16 @@ void LCItemDelegate::setModelData(
         return;
     }
     const QModelIndexList selected = m_view->selectionModel()->selectedIndexes();
+    // every cell the value goes into is one step for the user
+    auto *const grid = qobject_cast<LCTableModel *>(model);
+    if (grid) {
+        grid->beginEdit(index.row(), index.column());
+    }
     for (const QModelIndex &cell : selected) {
         model->setData(cell, value, Qt::EditRole);
+    }
+    if (grid) {
+        grid->endEdit();
     }
 }
 
