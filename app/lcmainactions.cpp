@@ -11,26 +11,33 @@ namespace
 {
 constexpr int kToolIconSize = 32;
 constexpr int kToolButtonWidth = 64;
+
+// The platform's keys for a standard command, or the usual ones where it has none.
+void setStandardKeys(QAction *action, QKeySequence::StandardKey key, const QString &fallback)
+{
+    const QList<QKeySequence> keys = QKeySequence::keyBindings(key);
+    action->setShortcuts(keys.isEmpty() ? QList<QKeySequence>{QKeySequence(fallback)} : keys);
+}
 } // namespace
 
 LCMainActions::LCMainActions(QMainWindow &window)
     : QObject(&window)
 {
     newProject = make(tr("New"), QStringLiteral(":/img/newprj.png"));
-    newProject->setShortcut(QKeySequence::New);
+    setStandardKeys(newProject, QKeySequence::New, QStringLiteral("Ctrl+N"));
     open = make(tr("Open"), QStringLiteral(":/img/open.png"));
-    open->setShortcut(QKeySequence::Open);
+    setStandardKeys(open, QKeySequence::Open, QStringLiteral("Ctrl+O"));
     save = make(tr("Save"), QStringLiteral(":/img/save.png"));
-    save->setShortcut(QKeySequence::Save);
+    setStandardKeys(save, QKeySequence::Save, QStringLiteral("Ctrl+S"));
     saveAs = make(tr("Save as"), QStringLiteral(":/img/saveAs.png"));
-    saveAs->setShortcut(QKeySequence::SaveAs);
+    setStandardKeys(saveAs, QKeySequence::SaveAs, QStringLiteral("Ctrl+Shift+S"));
     report = make(tr("Report"), QStringLiteral(":/img/print.png"));
     exit = make(tr("Exit"), QStringLiteral(":/img/exit.png"));
-    exit->setShortcut(QKeySequence::Quit);
+    setStandardKeys(exit, QKeySequence::Quit, QStringLiteral("Ctrl+Q"));
     undo = make(tr("Undo"), QString());
-    undo->setShortcut(QKeySequence::Undo);
+    setStandardKeys(undo, QKeySequence::Undo, QStringLiteral("Ctrl+Z"));
     redo = make(tr("Redo"), QString());
-    redo->setShortcut(QKeySequence::Redo);
+    setStandardKeys(redo, QKeySequence::Redo, QStringLiteral("Ctrl+Shift+Z"));
     addDevice = make(tr("Add Device"), QStringLiteral(":/img/add.png"));
     deleteDevice = make(tr("Delete Device"), QStringLiteral(":/img/del.png"));
     setBranch = make(tr("Set Branch"), QStringLiteral(":/img/branch.png"));
