@@ -12,6 +12,7 @@
 #include "app/lcprojectmodel.h"
 #include "app/lcrecentfiles.h"
 #include "app/lcrecentmenu.h"
+#include "app/lcresultpanel.h"
 #include "app/lctreeexpansion.h"
 #include "app/lcundorecorder.h"
 #include "definitions/lcdatastore.h"
@@ -26,17 +27,16 @@
 #include "report/lcreportcommand.h"
 #include "report/lcresulttext.h"
 #include "report/lcxlsxspreadsheet.h"
+#include "report/ui/lcvoltagechartview.h"
 
 #include <QAction>
 #include <QCloseEvent>
 #include <QDate>
 #include <QDir>
-#include <QDockWidget>
 #include <QFileInfo>
 #include <QMenu>
 #include <QPointer>
 #include <QSplitter>
-#include <QTextEdit>
 #include <QTreeView>
 #include <QUndoStack>
 
@@ -108,24 +108,14 @@ void MainWindow::initUi()
         }
     });
 
-    m_resultDock = new QDockWidget(tr("Calculate Result"), this);
-    m_resultDock->setObjectName(QStringLiteral("resultDock"));
-    m_resultDock->setFeatures(QDockWidget::DockWidgetClosable);
-    m_resultDock->setAllowedAreas(Qt::BottomDockWidgetArea);
-    m_resultPane = new QTextEdit(m_resultDock);
-    m_resultPane->setObjectName(QStringLiteral("resultPane"));
-    m_resultPane->setReadOnly(true);
-    m_resultDock->setWidget(m_resultPane);
-
-    // the user drags the edge between the grid and the result to share the height
+    m_results = new LCResultPanel(this);
     auto *gridAndResult = new QSplitter(Qt::Vertical, this);
     gridAndResult->setObjectName(QStringLiteral("gridSplitter"));
     gridAndResult->setChildrenCollapsible(false);
     gridAndResult->addWidget(m_gridView);
-    gridAndResult->addWidget(m_resultDock);
+    gridAndResult->addWidget(m_results);
     gridAndResult->setStretchFactor(0, kGridShare);
     gridAndResult->setStretchFactor(1, kResultShare);
-    m_resultDock->hide();
 
     auto *splitter = new QSplitter(Qt::Horizontal, this);
     splitter->addWidget(m_treeView);
@@ -159,6 +149,13 @@ void MainWindow::initConnections()
     connect(&stack, &QUndoStack::indexChanged, this, &MainWindow::updateActions);
     connect(m_document, &LCProjectDocument::modifiedChanged, this, &MainWindow::updateTitle);
     connect(m_gridView, &QAbstractItemView::clicked, m_edits, &LCEditCommands::toggleBranch);
+    // a device picked in the chart is the row picked in the grid
+    connect(&m_results->chart(), &LCVoltageChartView::deviceClicked, this, [this](int row) {
+        const QModelIndex cell =
+            m_gridView->model() ? m_gridView->model()->index(row, 0) : QModelIndex();
+        m_gridView->setCurrentIndex(cell);
+        m_gridView->scrollTo(cell);
+    });
     connect(
         m_gridView, &QWidget::customContextMenuRequested, this, &MainWindow::slotViewContextMenu);
     connect(m_treeView, &QAbstractItemView::clicked, this, &MainWindow::slotTreeItemClicked);
@@ -200,14 +197,13 @@ void MainWindow::resetViews(Reset reset)
     attachTree();
     // another library may have come with the project
     m_grids->editors().fillTypeLists();
-    m_resultPane->clear();
+    m_results->clear(reset == Reset::NewProject);
     if (reset == Reset::SameProject) {
         // what the caller saved before it changed the tree
         m_treeExpansion->restore();
     } else {
         // panels, their loop lists and loops in view at once, nothing shown or calculated yet
         m_treeView->expandToDepth(kExpandedTreeDepth);
-        m_resultDock->hide();
     }
     updateActions();
     updateTitle();
@@ -247,27 +243,20 @@ void MainWindow::slotTreeItemClicked()
     LCObject *const object = currentObject();
     showObject(object);
     updateActions();
-    if (m_resultDock->isVisible()) {
-        showResultOf(object);
-    }
-}
-
-void MainWindow::showResultOf(const LCObject *object)
-{
-    m_resultPane->setPlainText(object ? LCResultText::paneText(*object) : QString());
+    m_results->showResultOf(object);
 }
 
 void MainWindow::objectChanged(LCObject *object, ChangeKind)
 {
     // a loop's results were computed or made stale: the pane must not show the old ones
     const LCObject *const shown = currentObject();
-    if (!shown || !object || !m_resultDock->isVisible()) {
+    if (!shown || !object || !m_results->isOpen()) {
         return;
     }
     const LCObject *const panel = object->parent();
     const bool loopsOfPanel = shown->kind() == ObjectKind::Plain && shown->parent() == panel;
     if (shown == object || shown == panel || loopsOfPanel) {
-        showResultOf(shown);
+        m_results->showResultOf(shown);
     }
 }
 
@@ -467,8 +456,7 @@ void MainWindow::slotCalc()
         m_treeView->expand(current);
         m_treeView->expand(m_treeModel->index(0, 0, current));
     }
-    showResultOf(calculated);
-    m_resultDock->setVisible(true);
+    m_results->open(calculated);
 }
 
 void MainWindow::slotViewContextMenu(const QPoint &position)

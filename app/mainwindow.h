@@ -20,9 +20,8 @@ class LCRecentFiles;
 class LCTableView;
 class LCTreeExpansion;
 class LCUndoRecorder;
-class QDockWidget;
+class LCResultPanel;
 class QModelIndex;
-class QTextEdit;
 class QTreeView;
 class QUndoStack;
 
@@ -106,8 +105,6 @@ private:
     // then shows keep again, or the nearest object above it that is still in the project.
     void changeStructure(const std::function<void()> &change, const LCObject *keep);
     void updateActions();
-    // The result pane shows what object's last calculation found, unless an edit made it stale.
-    void showResultOf(const LCObject *object);
     // The title names the project's file and marks unsaved changes.
     void updateTitle();
     void openReport(const QString &path);
@@ -123,8 +120,7 @@ private:
 
     QTreeView *m_treeView = nullptr;
     LCTableView *m_gridView = nullptr;
-    QDockWidget *m_resultDock = nullptr;
-    QTextEdit *m_resultPane = nullptr;
+    LCResultPanel *m_results = nullptr;
 
     LCProjectModel *m_treeModel = nullptr;
     LCObjectGrids *m_grids = nullptr;

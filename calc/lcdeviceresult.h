@@ -13,6 +13,8 @@ struct LCDeviceResult {
     float currentLeftMilliAmp = 0.0f;
     // the lowest voltage the device works at: 20 V for sounder-class devices, 16 V otherwise
     float limitVolt = 0.0f;
+    // of cables and devices up to here, in the pass that reckons the device
+    float capacitance = 0.0f;
     int truck = 0;
     bool relayPass = false;
     // the walk reached the device; after a failure that ends it, devices are not reckoned

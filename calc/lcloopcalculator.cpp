@@ -279,6 +279,7 @@ void LCLoopCalculator::mainPass(Walk &found, const Devices &devices, bool loopCa
             }
         }
         result.volt = volt;
+        result.capacitance = capacitance;
         result.reached = true;
         found.mark(index, CheckMarkValue::Passed);
         check(found, devices, index, volt, capacitance, &go, &soundersPending);
@@ -360,6 +361,7 @@ void LCLoopCalculator::relayPass(Walk &found, const Devices &devices, bool loopC
             capacitance = capacitance + device.metre * device.capacityPerKm + device.capacitance;
             used += drawnMilliAmp(device);
             result.volt = volt;
+            result.capacitance = capacitance;
             result.reached = true;
             found.mark(index, CheckMarkValue::Passed);
             // every failing sounder on a relay branch gets its own advice
