@@ -126,10 +126,6 @@ std::unique_ptr<QChart> LCVoltageChart::build(
     } else {
         delete relay;
     }
-    chart->addSeries(
-        limitLine(LCLoopCalculator::kMinDeviceVolt, furthest, tr("16 V"), Qt::darkGray));
-    chart->addSeries(
-        limitLine(LCLoopCalculator::kMinSounderVolt, furthest, tr("20 V"), Qt::darkMagenta));
     if (failed->count() > 0) {
         chart->addSeries(failed);
     } else {
@@ -144,6 +140,12 @@ std::unique_ptr<QChart> LCVoltageChart::build(
     auto *volts = new QValueAxis;
     volts->setTitleText(tr("Voltage (V)"));
     volts->setRange(std::floor(lowest - kVoltMargin), LCLoopCalculator::kSupplyVolt + kVoltMargin);
+    volts->applyNiceNumbers();
+    // the limits run across the whole width of the chart
+    chart->addSeries(
+        limitLine(LCLoopCalculator::kMinDeviceVolt, metres->max(), tr("16 V"), Qt::darkGray));
+    chart->addSeries(
+        limitLine(LCLoopCalculator::kMinSounderVolt, metres->max(), tr("20 V"), Qt::darkMagenta));
     chart->addAxis(metres, Qt::AlignBottom);
     chart->addAxis(volts, Qt::AlignLeft);
     for (QAbstractSeries *series : chart->series()) {
