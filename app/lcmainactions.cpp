@@ -32,6 +32,10 @@ LCMainActions::LCMainActions(QMainWindow &window)
     saveAs = make(tr("Save as"), QStringLiteral(":/img/saveAs.png"));
     setStandardKeys(saveAs, QKeySequence::SaveAs, QStringLiteral("Ctrl+Shift+S"));
     report = make(tr("Report"), QStringLiteral(":/img/print.png"));
+    exportSheet = make(tr("Export Calculation Sheet..."), QString());
+    printPreview = make(tr("Print Preview..."), QString());
+    print = make(tr("Print..."), QString());
+    setStandardKeys(print, QKeySequence::Print, QStringLiteral("Ctrl+P"));
     exit = make(tr("Exit"), QStringLiteral(":/img/exit.png"));
     setStandardKeys(exit, QKeySequence::Quit, QStringLiteral("Ctrl+Q"));
     undo = make(tr("Undo"), QString());
@@ -90,7 +94,7 @@ void LCMainActions::install(QMainWindow &window)
     openRecent = file->addMenu(tr("Open Recent"));
     file->addActions({save, saveAs});
     file->addSeparator();
-    file->addAction(report);
+    file->addActions({report, exportSheet, printPreview, print});
     file->addSeparator();
     file->addAction(exit);
     QMenu *const edit = bar->addMenu(tr("&Edit"));

@@ -24,6 +24,9 @@ public:
     QAction *save = nullptr;
     QAction *saveAs = nullptr;
     QAction *report = nullptr;
+    QAction *exportSheet = nullptr;
+    QAction *printPreview = nullptr;
+    QAction *print = nullptr;
     QAction *exit = nullptr;
     QAction *undo = nullptr;
     QAction *redo = nullptr;

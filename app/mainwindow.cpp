@@ -13,6 +13,7 @@
 #include "app/lcrecentfiles.h"
 #include "app/lcrecentmenu.h"
 #include "app/lcresultpanel.h"
+#include "app/lcsheetcommands.h"
 #include "app/lctreeexpansion.h"
 #include "app/lcundorecorder.h"
 #include "definitions/lcdatastore.h"
@@ -139,6 +140,10 @@ void MainWindow::initConnections()
     for (const auto &[action, slot] : commands) {
         connect(action, &QAction::triggered, this, slot);
     }
+    auto *sheets = new LCSheetCommands(*m_prompter, *m_recentFiles, this);
+    connect(m_actions->exportSheet, &QAction::triggered, sheets, &LCSheetCommands::exportPdf);
+    connect(m_actions->printPreview, &QAction::triggered, sheets, &LCSheetCommands::printPreview);
+    connect(m_actions->print, &QAction::triggered, sheets, &LCSheetCommands::print);
     auto *recent = new LCRecentMenu(*m_actions->openRecent, *m_recentFiles, *m_prompter, this);
     connect(recent, &LCRecentMenu::fileChosen, this, [this](const QString &path) {
         if (m_document->maybeSave()) {
