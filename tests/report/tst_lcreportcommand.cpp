@@ -1,5 +1,4 @@
 #include "../app/scriptedprompter.h"
-#include "recordingspreadsheet.h"
 #include "xlsxsheet.h"
 
 #include "definitions/lcdatastore.h"
@@ -8,6 +7,7 @@
 #include "model/lcloop.h"
 #include "model/lcproject.h"
 #include "report/lcreportcommand.h"
+#include "report/lcreportdestination.h"
 #include "report/lcreporttemplate.h"
 #include "report/lcxlsxspreadsheet.h"
 
@@ -15,31 +15,34 @@
 
 namespace
 {
-using Key = XlsxSheet::Key;
-using Type = XlsxSheet::Type;
-
 const QDateTime kMoment(QDate(2026, 1, 2), QTime(3, 4, 5));
-const QString kStamp = QStringLiteral("-Panel7-20260102-030405.xlsx");
-constexpr int kPanelId = 7;
-constexpr int kPanelType = 3;
-const QString kPanelModel = QStringLiteral("Orvan-C30");
+const QString kFileName = QStringLiteral("Larchmere East-Panel7-20260102-030405.xlsx");
+const QString kDescription = QStringLiteral("Ward block, 3 floors");
+const QString kSuggestion = QStringLiteral("Split the loop");
 
-struct Expected {
-    Type type;
-    QString text;
-    double number;
+enum class Selected { Nothing, Panel, LoopsItem, Loop1, Loop2, Loop4, Device };
+
+// Stands in for Excel: records the members called, hands out objects, and fails the call at
+// position failAt (from 0).
+class RecordingSpreadsheet : public LCSpreadsheetAutomation
+{
+public:
+    Object createApplication(const QString &) override { return record() ? calls : kNoObject; }
+    bool setProperty(Object, const QString &, const QVariant &) override { return record(); }
+    Object querySubObject(Object, const QString &, const QVariantList &) override
+    {
+        return record() ? calls : kNoObject;
+    }
+    bool dynamicCall(Object, const QString &, const QVariantList &) override { return record(); }
+    bool saveCopy(Object, const QString &) override { return record(); }
+    void release(Object) override { ++released; }
+    QString errorString() const override { return QStringLiteral("scripted failure"); }
+    bool record() { return calls++ != failAt; }
+
+    int calls = 0;
+    int failAt = -1;
+    int released = 0;
 };
-
-Expected text(const QString &value)
-{
-    return {Type::Text, value, 0.0};
-}
-Expected number(double value)
-{
-    return {Type::Number, QString(), value};
-}
-
-enum class Selected { Nothing, Project, Panel, LoopsItem, Loop1, Loop2, Loop4, Device };
 } // namespace
 
 Q_DECLARE_METATYPE(Selected)
@@ -51,59 +54,44 @@ class TestLCReportCommand : public QObject
 private slots:
     void init();
     void cleanup();
-    void gates_data();
-    void gates();
-    void loopSelected_data();
-    void loopSelected();
-    void textsSurvive();
-    void longTextsFitTheirRows_data();
-    void longTextsFitTheirRows();
-    void automationOrder();
-    void automationFailure_data();
-    void automationFailure();
-    void brokenTemplate_data();
-    void brokenTemplate();
-    void unwritableFolders();
-    void neverOverwrites();
+    void failures_data();
+    void failures();
+    void workbooks_data();
+    void workbooks();
+    void secondReportBesideFirst();
+    void safeFileNamePart_data();
+    void safeFileNamePart();
+    void templateRefused_data();
+    void templateRefused();
+    void spreadsheetRefuses();
 
 private:
-    // A project with panel 7 of four loops: loop 2 fails with two suggestions, loop 4 fails
-    // with none, loops 1 and 3 work. With calculated false no loop was ever calculated.
+    // Panel 7 of four loops: loop 2 fails with two suggestions, loop 4 with none, loops 1 and
+    // 3 work; with calculated false no loop was ever calculated.
     void makeProject(bool calculated = true);
-    LCObject *object(Selected selected);
-    std::optional<QString> runReport(Selected selected, LCSpreadsheetAutomation &automation);
-    std::optional<QString> runReport(Selected selected);
-    // The workbook at path, read back; its filled cells must be exactly the template's texts and
-    // expected.
-    void compareWorkbook(const QString &path, const QMap<Key, Expected> &expected);
-    // The header cells and, from row 12, each pair of rows as columns A and D.
-    QMap<Key, Expected> reportCells(const QStringList &rows = {}) const;
+    std::optional<QString> run(Selected selected, LCSpreadsheetAutomation &spreadsheet);
     QStringList reportFiles() const;
 
     std::unique_ptr<QTemporaryDir> m_base;
-    std::unique_ptr<QTemporaryDir> m_documents;
     ScriptedPrompter m_prompter;
     QStringList m_opened;
     LCProject *m_project = nullptr;
     LCController *m_panel = nullptr;
-    QString m_projectName;
     QString m_description;
+    QString m_suggestion;
 };
 
 void TestLCReportCommand::init()
 {
     m_base = std::make_unique<QTemporaryDir>();
-    m_documents = std::make_unique<QTemporaryDir>();
-    QVERIFY(m_base->isValid() && m_documents->isValid());
     QVERIFY(QDir(m_base->path()).mkpath(QStringLiteral("Report")));
-    QVERIFY(
-        QFile::copy(QCoreApplication::applicationDirPath() + QStringLiteral("/Report/Report.xlt"),
-            m_base->filePath(QStringLiteral("Report/Report.xlt"))));
+    QVERIFY(QFile::copy(QCoreApplication::applicationDirPath() + "/Report/Report.xlt",
+        m_base->filePath(QStringLiteral("Report/Report.xlt"))));
     LCDataStore::instance()->setBaseDirectory(m_base->path());
     m_prompter.shown.clear();
     m_opened.clear();
-    m_projectName = QStringLiteral("Larchmere East");
-    m_description = QStringLiteral("Ward block, 3 floors");
+    m_description = kDescription;
+    m_suggestion = kSuggestion;
     makeProject();
 }
 
@@ -111,414 +99,354 @@ void TestLCReportCommand::cleanup()
 {
     LCDataStore::instance()->setProject(nullptr);
     LCDataStore::instance()->setBaseDirectory(QCoreApplication::applicationDirPath());
-    m_project = nullptr;
-    m_panel = nullptr;
 }
 
 void TestLCReportCommand::makeProject(bool calculated)
 {
     auto project = std::make_unique<LCProject>();
-    project->storeProperty(PropertyId::Name, m_projectName);
+    project->storeProperty(PropertyId::Name, QStringLiteral("Larchmere East"));
     project->storeProperty(PropertyId::ProjectNote, m_description);
     auto panel = std::make_unique<LCController>(project.get());
-    panel->storeProperty(PropertyId::Panelid, kPanelId);
-    panel->storeProperty(PropertyId::PanelType, kPanelType);
+    panel->storeProperty(PropertyId::Panelid, 7);
+    panel->storeProperty(PropertyId::PanelType, 3);
     m_panel = panel.get();
     project->insertChild(std::move(panel));
     for (int id = 1; id <= 4; ++id) {
         auto loop = std::make_unique<LCLoop>(m_panel);
         loop->storeProperty(PropertyId::Loopid, id);
         loop->insertChild(std::make_unique<LCDevice>(loop.get()));
-        LCLoop *const added = loop.get();
+        if (calculated) {
+            const bool fails = id == 2 || id == 4;
+            loop->storeProperty(
+                PropertyId::LoopStatus, fails ? LoopStatusValue::Fails : LoopStatusValue::Works);
+        }
         m_panel->insertChild(std::move(loop));
-        if (!calculated) {
-            continue;
-        }
-        const bool fails = id == 2 || id == 4;
-        added->storeProperty(
-            PropertyId::LoopStatus, fails ? LoopStatusValue::Fails : LoopStatusValue::Works);
-        if (id == 2) {
-            added->storeProperty(PropertyId::ProblemText, QStringLiteral("Volt drop too high"));
-            added->storeProperty(PropertyId::Suggestions,
-                QVariantList{
-                    QStringLiteral("Split the loop"), QStringLiteral("Use a thicker cable")});
-        } else if (id == 4) {
-            added->storeProperty(PropertyId::ProblemText, QStringLiteral("Loop current too high"));
-        }
     }
+    m_panel->loop(1)->storeProperty(PropertyId::ProblemText, QStringLiteral("Volt drop too high"));
+    m_panel->loop(1)->storeProperty(
+        PropertyId::Suggestions, QVariantList{m_suggestion, QStringLiteral("Use a thicker cable")});
+    m_panel->loop(3)->storeProperty(PropertyId::ProblemText, QStringLiteral("Current too high"));
     m_project = project.get();
     LCDataStore::instance()->setProject(std::move(project));
 }
 
-LCObject *TestLCReportCommand::object(Selected selected)
+std::optional<QString> TestLCReportCommand::run(
+    Selected selected, LCSpreadsheetAutomation &spreadsheet)
 {
-    const QMap<Selected, LCObject *> objects{{Selected::Nothing, nullptr},
-        {Selected::Project, m_project}, {Selected::Panel, m_panel},
-        {Selected::LoopsItem, m_panel->loopsNode()}, {Selected::Loop1, m_panel->findLoop(1)},
-        {Selected::Loop2, m_panel->findLoop(2)}, {Selected::Loop4, m_panel->findLoop(4)},
-        {Selected::Device, m_panel->findLoop(1)->device(0)}};
-    return objects.value(selected);
-}
-
-std::optional<QString> TestLCReportCommand::runReport(
-    Selected selected, LCSpreadsheetAutomation &automation)
-{
+    QMap<Selected, LCObject *> objects;
+    if (m_panel) {
+        LCObject *const loop1 = m_panel->loop(0);
+        objects = {{Selected::Panel, m_panel}, {Selected::LoopsItem, m_panel->loopsNode()},
+            {Selected::Loop1, loop1}, {Selected::Loop2, m_panel->loop(1)},
+            {Selected::Loop4, m_panel->loop(3)}, {Selected::Device, loop1->child(0)}};
+    }
     LCReportCommand command(
-        m_prompter, automation, [this](const QString &path) { m_opened << path; });
-    command.setFallbackFolder(m_documents->filePath(QStringLiteral("Documents")));
+        m_prompter, spreadsheet, [this](const QString &path) { m_opened << path; });
+    command.setFallbackFolder(m_base->filePath(QStringLiteral("Documents")));
     command.setClock([] { return kMoment; });
-    return command.run(nullptr, object(selected));
-}
-
-std::optional<QString> TestLCReportCommand::runReport(Selected selected)
-{
-    LCXlsxSpreadsheet spreadsheet;
-    return runReport(selected, spreadsheet);
-}
-
-QMap<Key, Expected> TestLCReportCommand::reportCells(const QStringList &rows) const
-{
-    QMap<Key, Expected> cells{
-        {{2, 7}, text(m_projectName)},
-        {{4, 7}, text(m_description)},
-        {{6, 7}, text(kPanelModel)},
-        {{8, 7}, number(kPanelId)},
-        {{10, 7}, number(4)},
-    };
-    for (int i = 0; i + 1 < rows.size(); i += 2) {
-        cells.insert({12 + i / 2, 1}, text(rows.at(i)));
-        cells.insert({12 + i / 2, 4}, text(rows.at(i + 1)));
-    }
-    return cells;
-}
-
-void TestLCReportCommand::compareWorkbook(const QString &path, const QMap<Key, Expected> &expected)
-{
-    QString error;
-    const std::optional<XlsxSheet> sheet = XlsxSheet::read(path, &error);
-    QVERIFY2(sheet, qPrintable(error));
-    const std::optional<LCReportTemplate> layout =
-        LCReportTemplate::read(LCReportCommand::templatePath(), &error);
-    QVERIFY2(layout, qPrintable(error));
-    QCOMPARE(sheet->sheetNames, QStringList{layout->sheetName()});
-
-    QMap<Key, Expected> all;
-    for (const LCReportTemplate::Cell &cell : layout->cells()) {
-        if (!cell.text.isEmpty()) {
-            all.insert({cell.row, cell.column}, text(cell.text));
-        }
-    }
-    for (auto it = expected.constBegin(); it != expected.constEnd(); ++it) {
-        all.insert(it.key(), it.value());
-    }
-    const QMap<Key, XlsxSheet::Cell> filled = sheet->filled();
-    QCOMPARE(filled.keys(), all.keys());
-    for (auto it = all.constBegin(); it != all.constEnd(); ++it) {
-        const XlsxSheet::Cell cell = filled.value(it.key());
-        const QByteArray where =
-            QByteArray::number(it.key().first) + ',' + QByteArray::number(it.key().second);
-        QVERIFY2(cell.type == it->type, where.constData());
-        if (it->type == Type::Text) {
-            QCOMPARE(cell.text, it->text);
-        } else {
-            QCOMPARE(cell.number, it->number);
-        }
-    }
+    return command.run(nullptr, objects.value(selected));
 }
 
 QStringList TestLCReportCommand::reportFiles() const
 {
-    QStringList files;
-    for (const QString &folder : {m_base->filePath(QStringLiteral("Report")),
-             m_documents->filePath(QStringLiteral("Documents"))}) {
-        const QFileInfoList entries =
-            QDir(folder).entryInfoList(QDir::Files | QDir::Hidden | QDir::NoDotAndDotDot);
-        for (const QFileInfo &entry : entries) {
-            if (entry.fileName() != QLatin1String("Report.xlt")) {
-                files << entry.fileName();
-            }
-        }
-    }
-    return files;
+    QStringList files = QDir(m_base->filePath(QStringLiteral("Report"))).entryList(QDir::Files);
+    files.removeOne(QStringLiteral("Report.xlt"));
+    return files + QDir(m_base->filePath(QStringLiteral("Documents"))).entryList(QDir::Files);
 }
 
-void TestLCReportCommand::gates_data()
+void TestLCReportCommand::failures_data()
 {
-    QTest::addColumn<bool>("hasProject");
-    QTest::addColumn<bool>("calculated");
+    // what is wrong (an automation call failing, counted from 0, or something gone), what is
+    // selected, and the one box shown; %1 stands for the base folder
+    QTest::addColumn<QString>("wrong");
     QTest::addColumn<Selected>("selected");
     QTest::addColumn<QString>("shown");
+    const auto row = [](const char *name, const char *wrong, const QString &shown,
+                         Selected selected = Selected::Loop4) {
+        QTest::newRow(name) << QString(wrong) << selected << shown;
+    };
     const QString noProblem =
         QStringLiteral("Infomation|No cabling problem be found on all loops!");
-    QTest::newRow("no project") << false << true << Selected::Nothing
-                                << "Information|No project found!";
-    QTest::newRow("nothing selected")
-        << true << true << Selected::Nothing
-        << "Information|Please choose a controller or a loop to report!";
-    QTest::newRow("panel never calculated") << true << false << Selected::Panel << noProblem;
-    QTest::newRow("loop never calculated") << true << false << Selected::Loop2 << noProblem;
+    const QString notStarted = QStringLiteral("Error|The spreadsheet could not be started: ");
+    const QString noTemplate = QStringLiteral("Error|The report template could not be opened: ");
+    const QString failure = QStringLiteral("scripted failure");
+    row("no project", "no project", "Information|No project found!", Selected::Nothing);
+    row("nothing selected", "", "Information|Please choose a controller or a loop to report!",
+        Selected::Nothing);
+    row("a device", "", "Information|Select panel or loop to report!", Selected::Device);
+    row("panel never calculated", "not calculated", noProblem, Selected::Panel);
+    row("loop never calculated", "not calculated", noProblem, Selected::Loop2);
+    row("no folder to write in", "folders",
+        "Error|The report could not be written: no file can be created in %1/blocker/Report or "
+        "in %1/Documents.");
+    row("no template", "template", noTemplate + "%1/Report/Report.xlt: No such file or directory");
+    row("application", "call 0", notStarted + failure);
+    row("Caption", "call 2", notStarted + failure);
+    row("Open", "call 4", noTemplate + failure);
+    row("Worksheets", "call 6", noTemplate + failure);
+    row("first cell", "call 7", "Error|The report could not be filled in: " + failure);
+    // loop 4's report has seven cells, a call for each and one for its value
+    row("saving the copy", "call 21", "Error|The report could not be written: " + failure);
 }
 
-void TestLCReportCommand::gates()
+void TestLCReportCommand::failures()
 {
-    QFETCH(bool, hasProject);
-    QFETCH(bool, calculated);
+    QFETCH(QString, wrong);
     QFETCH(Selected, selected);
     QFETCH(QString, shown);
-    makeProject(calculated);
-    LCObject *const current = object(selected);
-    if (!hasProject) {
+    makeProject(wrong != QLatin1String("not calculated"));
+    RecordingSpreadsheet recording;
+    recording.failAt = wrong.startsWith(QLatin1String("call ")) ? wrong.mid(5).toInt() : -1;
+    LCXlsxSpreadsheet spreadsheet;
+    if (wrong == QLatin1String("no project")) {
         LCDataStore::instance()->setProject(nullptr);
+        m_panel = nullptr;
+    } else if (wrong == QLatin1String("template")) {
+        QVERIFY(QFile::remove(LCReportCommand::templatePath()));
+    } else if (wrong == QLatin1String("folders")) {
+        // files where the folders should be
+        QFile blocker(m_base->filePath(QStringLiteral("blocker")));
+        QVERIFY(blocker.open(QIODevice::WriteOnly));
+        QFile documents(m_base->filePath(QStringLiteral("Documents")));
+        QVERIFY(documents.open(QIODevice::WriteOnly));
+        LCDataStore::instance()->setBaseDirectory(blocker.fileName());
     }
-    RecordingSpreadsheet spreadsheet;
-    LCReportCommand command(
-        m_prompter, spreadsheet, [this](const QString &path) { m_opened << path; });
-    command.setFallbackFolder(m_documents->filePath(QStringLiteral("Documents")));
-    QVERIFY(!command.run(nullptr, current));
-    QCOMPARE(m_prompter.shown, QStringList{shown});
-    QVERIFY(spreadsheet.calls.isEmpty());
+    QVERIFY(wrong == QLatin1String("template") ? !run(selected, spreadsheet)
+                                               : !run(selected, recording));
+    QCOMPARE(m_prompter.shown, QStringList{shown.arg(QDir::toNativeSeparators(m_base->path()))});
+    // nothing is asked after the failing call but to let go of the application
+    QCOMPARE(recording.calls, recording.failAt + 1);
+    QCOMPARE(recording.released, int(recording.failAt > 0));
     QVERIFY(m_opened.isEmpty());
     QCOMPARE(reportFiles(), QStringList());
 }
 
-void TestLCReportCommand::loopSelected_data()
+void TestLCReportCommand::workbooks_data()
 {
     QTest::addColumn<Selected>("selected");
-    QTest::addColumn<QStringList>("rows"); // column A and D of each row from 12 on
-    const QStringList loop2{"Loop2 Error", "Volt drop too high", "Loop2 Solution",
-        "1. Split the loop", "Loop2 Solution", "2. Use a thicker cable"};
-    const QStringList loop4{"Loop4 Error", "Loop current too high"};
-    QTest::newRow("panel: failing loops 2 and 4") << Selected::Panel << loop2 + loop4;
-    QTest::newRow("its Loops item: failing loops 2 and 4") << Selected::LoopsItem << loop2 + loop4;
-    QTest::newRow("working loop 1, header only") << Selected::Loop1 << QStringList();
-    QTest::newRow("failing loop 4 alone, no suggestion") << Selected::Loop4 << loop4;
-    QTest::newRow("failing loop 2 alone, two suggestions") << Selected::Loop2 << loop2;
-}
-
-void TestLCReportCommand::loopSelected()
-{
-    QFETCH(Selected, selected);
-    QFETCH(QStringList, rows);
-    const std::optional<QString> path = runReport(selected);
-    QVERIFY(path);
-    QCOMPARE(*path, m_base->filePath(QStringLiteral("Report/Larchmere East") + kStamp));
-    QCOMPARE(m_prompter.shown,
-        QStringList{
-            QStringLiteral("Information|Report complete!\n") + QDir::toNativeSeparators(*path)});
-    QCOMPARE(m_opened, QStringList{*path});
-    QCOMPARE(reportFiles(), QStringList{QFileInfo(*path).fileName()});
-    compareWorkbook(*path, reportCells(rows));
-}
-
-void TestLCReportCommand::textsSurvive()
-{
-    m_projectName = QStringLiteral("Bürohaus & Söhne <Nord> \"West\" 'B' 100%2 東棟 🔥");
-    m_description = QStringLiteral("  Zeile eins\nZeile <zwei> & \"drei\"  ");
-    makeProject();
-    const QString problem = QStringLiteral("Spannung < 17 V & Strom > 400 mA at \"Melder\" ü");
-    const QString suggestion = QStringLiteral("=1+1 <b>not bold</b> &amp; _x0041_ 🔥");
-    m_panel->findLoop(2)->storeProperty(PropertyId::ProblemText, problem);
-    m_panel->findLoop(2)->storeProperty(PropertyId::Suggestions, QVariantList{suggestion});
-    const std::optional<QString> path = runReport(Selected::Loop2);
-    QVERIFY(path);
-    QCOMPARE(QFileInfo(*path).fileName(),
-        QStringLiteral("Bürohaus & Söhne _Nord_ _West_ 'B' 100%2 東棟 🔥") + kStamp);
-    compareWorkbook(*path,
-        reportCells(
-            {"Loop2 Error", problem, "Loop2 Solution", QStringLiteral("1. ") + suggestion}));
-}
-
-void TestLCReportCommand::longTextsFitTheirRows_data()
-{
     QTest::addColumn<QString>("description");
-    QTest::addColumn<QString>("suggestion");
+    QTest::addColumn<QString>("suggestion"); // loop 2's first
     QTest::addColumn<double>("descriptionHeight"); // row 4, in points
     QTest::addColumn<double>("suggestionHeight"); // row 13
-    const QString shortText = QStringLiteral("Split the loop");
-    const QString description = QStringLiteral("Ward block, 3 floors");
-    QTest::newRow("short texts keep the default row") << description << shortText << 15.0 << 15.0;
-    QTest::newRow("three lines, one of them a Windows line break")
-        << QStringLiteral("Ward block\nEast wing\r\nWest wing") << shortText << 45.0 << 15.0;
+    const auto row = [](const char *name, Selected selected, const QString &description,
+                         const QString &suggestion, double descriptionHeight = 15.0,
+                         double suggestionHeight = 15.0) {
+        QTest::newRow(name) << selected << description << suggestion << descriptionHeight
+                            << suggestionHeight;
+    };
+    row("panel: failing loops 2 and 4", Selected::Panel, kDescription, kSuggestion);
+    row("its Loops item", Selected::LoopsItem, kDescription, kSuggestion);
+    // a working loop still gets its report when another of the panel fails
+    row("working loop 1: the header alone", Selected::Loop1, kDescription, kSuggestion);
+    row("loop 4 alone, no suggestion", Selected::Loop4, QString(), kSuggestion);
     // "1. " and 125 characters, some 109 digits wide: two lines of the 70 wide column
-    QTest::newRow("long suggestion")
-        << description
-        << QStringLiteral("Add one more loop card inside panel, split the original one loop to two "
-                          "loops. OrAdd loop relay module at Location 12 device.")
-        << 15.0 << 30.0;
+    row("long suggestion", Selected::Loop2, kDescription,
+        "Add one more loop card inside panel, split the original one loop to two loops. OrAdd "
+        "loop relay module at Location 12 device.",
+        15.0, 30.0);
     // 30 ideographs, two digits wide each, take two lines of the 36 wide column
-    QTest::newRow("wide characters") << QString(30, QChar(0x6771)) << shortText << 30.0 << 15.0;
-    // a 6,600 character description would take 180 lines or more
-    QTest::newRow("very long description, capped at 20 lines")
-        << QStringLiteral("Ward block with atrium, ").repeated(275) << shortText << 300.0 << 15.0;
+    row("wide characters", Selected::Loop2, QString(30, QChar(0x6771)), kSuggestion, 30.0);
+    // 6,600 characters would take 180 lines or more
+    row("very long description, 20 lines at most", Selected::Loop2,
+        QString("Ward block with atrium, ").repeated(275), kSuggestion, 300.0);
+    // three lines, one of them ended the Windows way
+    row("texts as they are", Selected::Loop2, "  Zeile eins\nZeile <zwei>\r\n & \"drei\" 東棟  ",
+        "=1+1 <b>not bold</b> &amp; _x0041_ 🔥", 45.0);
 }
 
-void TestLCReportCommand::longTextsFitTheirRows()
+void TestLCReportCommand::workbooks()
 {
+    QFETCH(Selected, selected);
     QFETCH(QString, description);
     QFETCH(QString, suggestion);
-    QFETCH(double, descriptionHeight);
-    QFETCH(double, suggestionHeight);
     m_description = description;
+    m_suggestion = suggestion;
     makeProject();
-    m_panel->findLoop(2)->storeProperty(PropertyId::Suggestions, QVariantList{suggestion});
-    const std::optional<QString> path = runReport(Selected::Loop2);
-    QVERIFY(path);
-    // the texts stay where they were
-    compareWorkbook(*path,
-        reportCells({"Loop2 Error", "Volt drop too high", "Loop2 Solution",
-            QStringLiteral("1. ") + suggestion}));
+    LCXlsxSpreadsheet spreadsheet;
+    const std::optional<QString> path = run(selected, spreadsheet);
+    QCOMPARE(path.value_or(QString()), m_base->filePath("Report/" + kFileName));
+    QCOMPARE(m_prompter.shown,
+        QStringList{"Information|Report complete!\n" + QDir::toNativeSeparators(*path)});
+    QCOMPARE(m_opened, QStringList{*path});
+    QCOMPARE(reportFiles(), QStringList{kFileName});
+
+    // every text of the template, the header in column G and the problem rows from row 12
+    QMap<XlsxSheet::Key, QVariant> expected{
+        {{2, 7}, "Larchmere East"}, {{6, 7}, "Orvan-C30"}, {{8, 7}, 7.0}, {{10, 7}, 4.0}};
+    if (!description.isEmpty()) {
+        expected.insert({4, 7}, description);
+    }
     QString error;
+    const std::optional<LCReportTemplate> layout =
+        LCReportTemplate::read(LCReportCommand::templatePath(), &error);
+    QVERIFY2(layout, qPrintable(error));
+    for (const LCReportTemplate::Cell &cell : layout->cells()) {
+        if (!cell.text.isEmpty()) {
+            expected.insert({cell.row, cell.column}, cell.text);
+        }
+    }
+    // the rows of the failing loops selected, or of all of them with the panel
+    const bool whole = selected == Selected::Panel || selected == Selected::LoopsItem;
+    QStringList rows;
+    if (whole || selected == Selected::Loop2) {
+        rows << QStringList{"Loop2 Error", "Volt drop too high", "Loop2 Solution",
+            "1. " + suggestion, "Loop2 Solution", "2. Use a thicker cable"};
+    }
+    if (whole || selected == Selected::Loop4) {
+        rows << QStringList{"Loop4 Error", "Current too high"};
+    }
+    for (int i = 0; i < rows.size(); i += 2) {
+        expected.insert({12 + i / 2, 1}, rows.at(i));
+        expected.insert({12 + i / 2, 4}, rows.at(i + 1));
+    }
     const std::optional<XlsxSheet> sheet = XlsxSheet::read(*path, &error);
     QVERIFY2(sheet, qPrintable(error));
-    QCOMPARE(sheet->rowHeights.value(4, 15.0), descriptionHeight);
-    QCOMPARE(sheet->rowHeights.value(13, 15.0), suggestionHeight);
-    QVERIFY(sheet->wrappingStyles.contains(sheet->cells.value({4, 7}).style));
-    QVERIFY(sheet->wrappingStyles.contains(sheet->cells.value({13, 4}).style));
-}
-
-void TestLCReportCommand::automationOrder()
-{
-    RecordingSpreadsheet spreadsheet;
-    const std::optional<QString> path = runReport(Selected::Loop4, spreadsheet);
-    QVERIFY(path);
-    const QString templatePath = m_base->filePath(QStringLiteral("Report/Report.xlt"));
-    const QStringList expected{
-        "createApplication Excel.Application",
-        "setProperty #1 Visible = bool:true",
-        "setProperty #1 Caption = QString:Invoke Microsoft Excel",
-        "querySubObject #1 WorkBooks ()",
-        "dynamicCall #2 Open (const QString&) (QString:" + templatePath + ")",
-        "querySubObject #1 ActiveWorkBook ()",
-        "querySubObject #3 Worksheets(int) (int:1)",
-        "querySubObject #4 Cells(int,int) (int:2, int:7)",
-        "setProperty #5 Value = QString:Larchmere East",
-        "querySubObject #4 Cells(int,int) (int:4, int:7)",
-        "setProperty #6 Value = QString:Ward block, 3 floors",
-        "querySubObject #4 Cells(int,int) (int:6, int:7)",
-        "setProperty #7 Value = QString:Orvan-C30",
-        "querySubObject #4 Cells(int,int) (int:8, int:7)",
-        "setProperty #8 Value = int:7",
-        "querySubObject #4 Cells(int,int) (int:10, int:7)",
-        "setProperty #9 Value = int:4",
-        "querySubObject #4 Cells(int,int) (int:12, int:1)",
-        "setProperty #10 Value = QString:Loop4 Error",
-        "querySubObject #4 Cells(int,int) (int:12, int:4)",
-        "setProperty #11 Value = QString:Loop current too high",
-        "saveCopy #3 " + *path,
-        "release #1",
-    };
-    QCOMPARE(spreadsheet.calls, expected);
-    QCOMPARE(m_opened, QStringList{*path});
-    // the recording spreadsheet writes nothing
-    QCOMPARE(reportFiles(), QStringList());
-}
-
-void TestLCReportCommand::automationFailure_data()
-{
-    QTest::addColumn<int>("failAt");
-    QTest::addColumn<QString>("message");
-    const QString notStarted = QStringLiteral("The spreadsheet could not be started: ");
-    const QString noTemplate = QStringLiteral("The report template could not be opened: ");
-    const QString notFilled = QStringLiteral("The report could not be filled in: ");
-    QTest::newRow("application") << 0 << notStarted;
-    QTest::newRow("Caption") << 2 << notStarted;
-    QTest::newRow("Open") << 4 << noTemplate;
-    QTest::newRow("Worksheets") << 6 << noTemplate;
-    QTest::newRow("first cell") << 7 << notFilled;
-    QTest::newRow("last value") << 20 << notFilled;
-    QTest::newRow("saving the copy") << 21 << QStringLiteral("The report could not be written: ");
-}
-
-void TestLCReportCommand::automationFailure()
-{
-    QFETCH(int, failAt);
-    QFETCH(QString, message);
-    RecordingSpreadsheet spreadsheet;
-    spreadsheet.failAt = failAt;
-    QVERIFY(!runReport(Selected::Loop4, spreadsheet));
-    QCOMPARE(m_prompter.shown, QStringList{"Error|" + message + "scripted failure"});
-    // nothing is asked after the failing call but to let go of the application
-    QCOMPARE(spreadsheet.calls.size(), failAt == 0 ? 1 : failAt + 2);
-    if (failAt > 0) {
-        QCOMPARE(spreadsheet.calls.last(), QStringLiteral("release #1"));
+    QCOMPARE(sheet->values.keys(), expected.keys());
+    for (auto it = expected.constBegin(); it != expected.constEnd(); ++it) {
+        QCOMPARE(sheet->values.value(it.key()), it.value());
     }
-    QVERIFY(m_opened.isEmpty());
-}
-
-void TestLCReportCommand::brokenTemplate_data()
-{
-    QTest::addColumn<QByteArray>("content"); // empty: no template at all
-    QTest::addColumn<QString>("reason");
-    QTest::newRow("missing") << QByteArray() << "No such file or directory";
-    QTest::newRow("misspelt format") << QByteArray(
-        "<ReportTemplate sheet=\"R\">\n<Cell row=\"1\" column=\"1\" format=\"x\"/>\n"
-        "</ReportTemplate>") << "line 2: no format named x";
-}
-
-void TestLCReportCommand::brokenTemplate()
-{
-    QFETCH(QByteArray, content);
-    QFETCH(QString, reason);
-    const QString templatePath = m_base->filePath(QStringLiteral("Report/Report.xlt"));
-    QVERIFY(QFile::remove(templatePath));
-    if (!content.isEmpty()) {
-        QFile file(templatePath);
-        QVERIFY(file.open(QIODevice::WriteOnly));
-        QCOMPARE(file.write(content), qint64(content.size()));
+    QTEST(sheet->rowHeights.value(4, 15.0), "descriptionHeight");
+    QTEST(sheet->rowHeights.value(13, 15.0), "suggestionHeight");
+    QVERIFY(sheet->wrappingStyles.contains(sheet->styles.value({4, 7})));
+    QVERIFY(rows.isEmpty() || sheet->wrappingStyles.contains(sheet->styles.value({12, 4})));
+    // the sheet, page, row and formats of the shipped template
+    QCOMPARE(sheet->rowHeights.value(1), 24.0);
+    const QByteArray xml = sheet->workbookXml + sheet->sheetXml + sheet->stylesXml;
+    for (const char *part : {"name=\"Cabling Report\"", "$11:$11", "orientation=\"landscape\"",
+             "paperSize=\"9\"", "fitToPage=\"1\"", "<col min=\"4\" max=\"4\" width=\"70.", "<b/>",
+             "FFD9E1F2", "horizontal=\"left\"", "vertical=\"center\""}) {
+        QVERIFY2(xml.contains(part), part);
     }
-    QVERIFY(!runReport(Selected::Panel));
-    QCOMPARE(m_prompter.shown.size(), 1);
-    const QString shown = m_prompter.shown.first();
-    QVERIFY2(shown.startsWith(
-                 QStringLiteral("Error|The report template could not be opened: ") + templatePath),
-        qPrintable(shown));
-    QVERIFY2(shown.contains(reason), qPrintable(shown));
-    QVERIFY(m_opened.isEmpty());
-    QCOMPARE(reportFiles(), QStringList());
+    QVERIFY(!xml.contains("<i/>"));
 }
 
-void TestLCReportCommand::unwritableFolders()
+void TestLCReportCommand::secondReportBesideFirst()
 {
-    const QString blocker = m_base->filePath(QStringLiteral("blocker"));
-    QFile file(blocker);
-    QVERIFY(file.open(QIODevice::WriteOnly));
-    file.close();
-    LCDataStore::instance()->setBaseDirectory(blocker + QStringLiteral("/program"));
+    // placeholders in the project's name stay as they are
+    m_project->storeProperty(PropertyId::Name, QStringLiteral("50%1 %2"));
     LCXlsxSpreadsheet spreadsheet;
-    LCReportCommand command(
-        m_prompter, spreadsheet, [this](const QString &path) { m_opened << path; });
-    command.setFallbackFolder(blocker + QStringLiteral("/Documents"));
-    QVERIFY(!command.run(nullptr, m_panel));
-    QCOMPARE(m_prompter.shown,
-        QStringList{
-            QStringLiteral("Error|The report could not be written: no file can be created in "
-                           "%1/program/Report or in %1/Documents.")
-                .arg(QDir::toNativeSeparators(blocker))});
-    QVERIFY(m_opened.isEmpty());
-    QCOMPARE(QDir(m_base->path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden),
-        (QStringList{"blocker", "Report"}));
-    QCOMPARE(reportFiles(), QStringList());
+    const std::optional<QString> first = run(Selected::Panel, spreadsheet);
+    QCOMPARE(
+        first.value_or(QString()), m_base->filePath("Report/50%1 %2-Panel7-20260102-030405.xlsx"));
+    m_panel->loop(3)->storeProperty(PropertyId::LoopStatus, LoopStatusValue::Works);
+    LCXlsxSpreadsheet again;
+    const std::optional<QString> second = run(Selected::Panel, again);
+    QCOMPARE(second.value_or(QString()),
+        m_base->filePath("Report/50%1 %2-Panel7-20260102-030405-2.xlsx"));
 }
 
-void TestLCReportCommand::neverOverwrites()
+void TestLCReportCommand::safeFileNamePart_data()
 {
-    const std::optional<QString> first = runReport(Selected::Panel);
-    QVERIFY(first);
-    QFile firstFile(*first);
-    QVERIFY(firstFile.open(QIODevice::ReadOnly));
-    const QByteArray firstBytes = firstFile.readAll();
-    firstFile.close();
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QString>("safe");
+    const auto row = [](const char *name, const QString &text, const QString &safe) {
+        QTest::newRow(name) << text << safe;
+    };
+    const QString x58(58, QLatin1Char('x'));
+    const QString x59 = x58 + 'x';
+    row("kept as they are", "Bürohaus & Söhne 'B' 100%2 東棟 🔥",
+        "Bürohaus & Söhne 'B' 100%2 東棟 🔥");
+    row("forbidden characters", "a\\b/c:d*e?f\"g<h>i|j", "a_b_c_d_e_f_g_h_i_j");
+    row("control characters", "a\tb\nc\x7F", "a_b_c_");
+    row("dots and spaces Windows drops", "Site. . ", "Site");
+    row("path climbing out", "../../etc/passwd", "_.._etc_passwd");
+    row("parent folder", "..", "Report");
+    row("long", QString(100, QLatin1Char('x')), x59 + 'x');
+    // a character written as two halves is never cut between them
+    row("pair at the cut", x59 + "🔥🔥", x59);
+    row("pair before the cut", x58 + "🔥🔥", x58 + "🔥");
+    row("dot at the cut", x59 + ".y", x59);
+}
 
-    m_panel->findLoop(4)->storeProperty(PropertyId::LoopStatus, LoopStatusValue::Works);
-    const std::optional<QString> second = runReport(Selected::Panel);
-    QVERIFY(second);
-    QCOMPARE(QFileInfo(*second).fileName(),
-        QStringLiteral("Larchmere East-Panel7-20260102-030405-2.xlsx"));
-    QVERIFY(firstFile.open(QIODevice::ReadOnly));
-    QCOMPARE(firstFile.readAll(), firstBytes);
-    compareWorkbook(*second,
-        reportCells({"Loop2 Error", "Volt drop too high", "Loop2 Solution", "1. Split the loop",
-            "Loop2 Solution", "2. Use a thicker cable"}));
+void TestLCReportCommand::safeFileNamePart()
+{
+    QFETCH(QString, text);
+    QTEST(LCReportDestination::safeFileNamePart(text), "safe");
+}
+
+void TestLCReportCommand::templateRefused_data()
+{
+    QTest::addColumn<QByteArray>("bytes"); // of the template file; "folder": a folder there
+    QTest::addColumn<QString>("reason");
+    const auto row = [](const char *name, const QByteArray &elements, const char *reason) {
+        const bool whole = !elements.startsWith('<') || elements.startsWith("<!")
+            || elements.startsWith("<ReportTemplate");
+        QTest::newRow(name) << (whole
+                ? elements
+                : "<ReportTemplate sheet=\"R\">\n" + elements + "\n</ReportTemplate>")
+                            << QString(reason);
+    };
+    row("empty", "", "line 1");
+    row("a folder", "folder", "Report.xlt is a folder");
+    row("too large", "<ReportTemplate sheet=\"R\"><!-- " + QByteArray(256 * 1024, 'x') + " -->",
+        "the file is larger than 256 KB");
+    row("document type", "<!DOCTYPE R [<!ENTITY a \"aaaa\">]><ReportTemplate sheet=\"R\"/>",
+        "document type declarations are refused");
+    row("unknown element", "<Chart/>", "line 2: unknown element Chart");
+    row("row 0", "<Cell row=\"0\" column=\"1\"/>", "row must be a whole number from 1 to 1048576");
+    row("two cells in one place", "<Cell row=\"1\" column=\"1\"/>\n<Cell row=\"1\" column=\"1\"/>",
+        "line 3: a second Cell at row 1, column 1");
+    row("undeclared format", "<Cell row=\"1\" column=\"1\" format=\"bold\"/>",
+        "no format named bold");
+    row("bold neither yes nor no", "<Format name=\"f\" bold=\"true\"/>", "bold must be yes or no");
+    row("colour by name", "<Format name=\"f\" colour=\"red\"/>", "#RRGGBB");
+    row("overlapping columns",
+        "<Column first=\"1\" last=\"4\" width=\"9\"/><Column first=\"4\" width=\"9\"/>",
+        "columns 4 to 4 overlap");
+    row("rows to repeat backwards", "<Page repeatRows=\"11:2\"/>",
+        "repeatRows must be a row or rows first:last");
+}
+
+void TestLCReportCommand::templateRefused()
+{
+    QFETCH(QByteArray, bytes);
+    QFETCH(QString, reason);
+    const QString path = LCReportCommand::templatePath();
+    QVERIFY(QFile::remove(path));
+    if (bytes == "folder") {
+        QVERIFY(QDir().mkpath(path));
+    } else {
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size());
+    }
+    QString error;
+    QVERIFY(!LCReportTemplate::read(path, &error));
+    QVERIFY2(error.startsWith(path) && error.contains(reason), qPrintable(error));
+}
+
+// What the spreadsheet refuses: cells off the sheet and values no workbook holds; and the first
+// of the paper sizes, which the shipped template does not use.
+void TestLCReportCommand::spreadsheetRefuses()
+{
+    using A = LCSpreadsheetAutomation;
+    QFile layout(LCReportCommand::templatePath());
+    QVERIFY(layout.open(QIODevice::WriteOnly)
+        && layout.write("<ReportTemplate sheet=\"R\"><Page paper=\"1\"/></ReportTemplate>") > 0);
+    layout.close();
+    LCXlsxSpreadsheet spreadsheet;
+    const A::Object application = spreadsheet.createApplication(A::kProgId);
+    const A::Object books = spreadsheet.querySubObject(application, A::kWorkBooks);
+    QVERIFY(spreadsheet.dynamicCall(books, A::kOpen, {LCReportCommand::templatePath()}));
+    const A::Object book = spreadsheet.querySubObject(application, A::kActiveWorkBook);
+    const A::Object sheet = spreadsheet.querySubObject(book, A::kWorksheets, {1});
+    for (const QVariantList &at : {QVariantList{0, 1}, {1048577, 1}, {1, 16385}, {1}}) {
+        QCOMPARE(spreadsheet.querySubObject(sheet, A::kCells, at), A::kNoObject);
+    }
+    const A::Object cell = spreadsheet.querySubObject(sheet, A::kCells, {1048576, 16384});
+    const QString longest(LCXlsxSpreadsheet::kMaxCellTextCharacters, QLatin1Char('x'));
+    QVERIFY(spreadsheet.setProperty(cell, A::kValue, longest));
+    for (const QVariant &value :
+        {QVariant(longest + 'x'), QVariant(std::nan("")), QVariant(QDate(2026, 1, 2))}) {
+        QVERIFY(!spreadsheet.setProperty(cell, A::kValue, value));
+    }
+    const QString path = m_base->filePath(QStringLiteral("out.xlsx"));
+    QVERIFY(spreadsheet.saveCopy(book, path));
+    spreadsheet.release(application);
+    QString error;
+    const std::optional<XlsxSheet> read = XlsxSheet::read(path, &error);
+    QVERIFY2(read, qPrintable(error));
+    QCOMPARE(read->values.value({1048576, 16384}).toString(), longest);
+    QVERIFY(read->sheetXml.contains("paperSize=\"1\""));
 }
 
 QTEST_GUILESS_MAIN(TestLCReportCommand)
