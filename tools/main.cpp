@@ -10,8 +10,11 @@
 #include "report/ui/lccalculationsheet.h"
 
 #include <QApplication>
+
 #include <QStringList>
 #include <QTextStream>
+#include <algorithm>
+#include <memory>
 
 namespace
 {
@@ -53,17 +56,21 @@ Exit status:
 
 int main(int argc, char *argv[])
 {
-    // the sheet's charts need a GUI application, which needs no display offscreen
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
+    // only the sheet's charts need a GUI application, which needs no display offscreen
+    const bool sheetWanted = std::any_of(argv + 1, argv + argc,
+        [](const char *argument) { return qstrcmp(argument, "--pdf") == 0; });
+    if (sheetWanted && qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
         qputenv("QT_QPA_PLATFORM", QByteArrayLiteral("offscreen"));
     }
-    QApplication application(argc, argv);
+    const std::unique_ptr<QCoreApplication> application = sheetWanted
+        ? std::make_unique<QApplication>(argc, argv)
+        : std::make_unique<QCoreApplication>(argc, argv);
     QTextStream out(stdout);
     out.setCodec("UTF-8");
     QTextStream err(stderr);
     err.setCodec("UTF-8");
 
-    QStringList arguments = application.arguments().mid(1);
+    QStringList arguments = application->arguments().mid(1);
     if (arguments.contains(QStringLiteral("--help")) || arguments.contains(QStringLiteral("-h"))) {
         out << kHelp;
         return AllLoopsWork;
