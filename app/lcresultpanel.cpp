@@ -7,6 +7,11 @@
 #include <QDockWidget>
 #include <QTextEdit>
 
+namespace
+{
+constexpr int kMinimumHeight = 280;
+} // namespace
+
 LCResultPanel::LCResultPanel(QWidget *parent)
     : QSplitter(Qt::Horizontal, parent)
     , m_dock(new QDockWidget(tr("Calculate Result"), this))
@@ -24,6 +29,10 @@ LCResultPanel::LCResultPanel(QWidget *parent)
     addWidget(m_chart);
     m_dock->hide();
     m_chart->hide();
+    // tall enough for a verdict and a readable chart, the two sharing the width
+    setMinimumHeight(kMinimumHeight);
+    setStretchFactor(0, 1);
+    setStretchFactor(1, 1);
     // the chart goes with the result it belongs to
     connect(m_dock, &QDockWidget::visibilityChanged, this, [this](bool visible) {
         if (!visible) {
@@ -41,6 +50,9 @@ void LCResultPanel::open(const LCObject *object)
 {
     m_dock->setVisible(true);
     showResultOf(object);
+    if (m_chart->isVisible() && m_chart->width() < width() / 3) {
+        setSizes({width() / 2, width() / 2});
+    }
 }
 
 void LCResultPanel::showResultOf(const LCObject *object)

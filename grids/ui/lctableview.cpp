@@ -148,11 +148,18 @@ void LCTableView::mouseReleaseEvent(QMouseEvent *event)
     QTableView::mouseReleaseEvent(event);
 }
 
+void LCTableView::closeEditor(QWidget *editor, QAbstractItemDelegate::EndEditHint hint)
+{
+    QTableView::closeEditor(editor, hint);
+    m_editJustEnded = true;
+    QTimer::singleShot(0, this, [this] { m_editJustEnded = false; });
+}
+
 void LCTableView::keyPressEvent(QKeyEvent *event)
 {
     const bool enter = event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter;
-    if (enter && state() != QAbstractItemView::EditingState && currentIndex().isValid()
-        && (currentIndex().flags() & Qt::ItemIsEditable)) {
+    if (enter && !m_editJustEnded && state() != QAbstractItemView::EditingState
+        && currentIndex().isValid() && (currentIndex().flags() & Qt::ItemIsEditable)) {
         edit(currentIndex());
         return;
     }

@@ -38,6 +38,7 @@ public:
 
 protected:
     void mouseReleaseEvent(QMouseEvent *event) override;
+    void closeEditor(QWidget *editor, QAbstractItemDelegate::EndEditHint hint) override;
     void keyPressEvent(QKeyEvent *event) override;
     bool viewportEvent(QEvent *event) override;
 
@@ -47,5 +48,7 @@ private slots:
 
 private:
     bool m_multiEdit = false;
+    // the Enter that ended an edit is not one to start the next
+    bool m_editJustEnded = false;
     QSet<int> m_editedColumns;
 };

@@ -5,13 +5,11 @@
 #include "model/lcloop.h"
 #include "report/ui/lcvoltagechart.h"
 
-#include <QtCharts/QXYSeries>
-
-#include <QCursor>
+#include <QHelpEvent>
+#include <QMouseEvent>
 #include <QToolTip>
 
 #include <cmath>
-#include <limits>
 
 using namespace QtCharts;
 
@@ -25,6 +23,8 @@ LCVoltageChartView::LCVoltageChartView(QWidget *parent)
     : QChartView(parent)
 {
     setRenderHint(QPainter::Antialiasing);
+    // hovering names the device under the mouse
+    viewport()->setMouseTracking(true);
     setObjectName(QStringLiteral("voltageChart"));
 }
 
@@ -52,37 +52,38 @@ void LCVoltageChartView::showLoop(const LCLoop *loop)
     QChart *const old = chart();
     setChart(built.release());
     delete old;
-    connectSeries();
     setVisible(hasChart());
 }
 
-void LCVoltageChartView::connectSeries()
+bool LCVoltageChartView::viewportEvent(QEvent *event)
 {
-    for (QAbstractSeries *series : chart()->series()) {
-        auto *const points = qobject_cast<QXYSeries *>(series);
-        if (!points) {
-            continue;
-        }
-        connect(points, &QXYSeries::hovered, this, [this](const QPointF &point, bool state) {
-            const int row = state ? deviceNear(point) : -1;
-            if (row >= 0) {
-                QToolTip::showText(QCursor::pos(), describe(row), this);
-            } else {
-                QToolTip::hideText();
-            }
-        });
-        connect(points, &QXYSeries::clicked, this, [this](const QPointF &point) {
-            const int row = deviceNear(point);
-            if (row >= 0) {
-                emit deviceClicked(row);
-            }
-        });
+    // the scene would hide any tooltip that none of its items has: the devices have theirs
+    if (event->type() != QEvent::ToolTip) {
+        return QChartView::viewportEvent(event);
     }
+    const auto *const help = static_cast<QHelpEvent *>(event);
+    const int row = deviceNear(help->pos());
+    if (row >= 0) {
+        QToolTip::showText(help->globalPos(), describe(row), this);
+    } else {
+        QToolTip::hideText();
+    }
+    return true;
 }
 
-int LCVoltageChartView::deviceNear(const QPointF &point) const
+void LCVoltageChartView::mouseReleaseEvent(QMouseEvent *event)
 {
-    const QPointF mouse = chart()->mapToPosition(point);
+    const int row = event->button() == Qt::LeftButton ? deviceNear(event->pos()) : -1;
+    if (row >= 0) {
+        emit deviceClicked(row);
+    }
+    QChartView::mouseReleaseEvent(event);
+}
+
+int LCVoltageChartView::deviceNear(const QPoint &position) const
+{
+    // in the scene's coordinates, where the chart maps its values
+    const QPointF mouse = mapToScene(position);
     int nearest = -1;
     qreal best = kReachPixel;
     for (std::size_t row = 0; row < m_results.size(); ++row) {
@@ -90,7 +91,8 @@ int LCVoltageChartView::deviceNear(const QPointF &point) const
         if (!result.reached) {
             continue;
         }
-        const QPointF at = chart()->mapToPosition(QPointF(result.metre, result.volt));
+        const QPointF at = chart()->mapToScene(
+            chart()->mapToPosition(QPointF(qreal(result.metre), qreal(result.volt))));
         const qreal distance = std::hypot(at.x() - mouse.x(), at.y() - mouse.y());
         if (distance <= best) {
             best = distance;

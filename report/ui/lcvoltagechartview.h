@@ -27,10 +27,13 @@ public:
 signals:
     void deviceClicked(int row);
 
+protected:
+    bool viewportEvent(QEvent *event) override;
+    void mouseReleaseEvent(QMouseEvent *event) override;
+
 private:
-    void connectSeries();
-    // The device drawn nearest to the chart value point, within reach of the mouse; -1 for none.
-    int deviceNear(const QPointF &point) const;
+    // The device drawn nearest to position in the view, within reach of the mouse; -1 for none.
+    int deviceNear(const QPoint &position) const;
     QString describe(int row) const;
 
     const LCLoop *m_loop = nullptr;
