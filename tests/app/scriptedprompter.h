@@ -4,12 +4,12 @@
 
 #include <QDialog>
 #include <QQueue>
-
 #include <QStringList>
+
 #include <functional>
 
-// Answers the program's questions from a script and records every box it was shown, as
-// "title|text".
+// Answers the program's questions from a script and records every box and file dialog it was
+// shown, as "title|text" and "caption|filter".
 class ScriptedPrompter : public LCPrompter
 {
 public:
@@ -17,9 +17,9 @@ public:
     {
         shown << title + QLatin1Char('|') + text;
     }
-    Answer question(QWidget *, const QString &title, const QString &text) override
+    Answer question(QWidget *parent, const QString &title, const QString &text) override
     {
-        shown << title + QLatin1Char('|') + text;
+        information(parent, title, text);
         return answers.isEmpty() ? Answer::No : answers.dequeue();
     }
     Answer questionWithCancel(QWidget *parent, const QString &title, const QString &text) override
@@ -27,23 +27,22 @@ public:
         return question(parent, title, text);
     }
     QString openFileName(
-        QWidget *, const QString &caption, const QString &, const QString &filter) override
+        QWidget *parent, const QString &caption, const QString &, const QString &filter) override
     {
-        shown << caption + QLatin1Char('|') + filter;
+        information(parent, caption, filter);
         return files.isEmpty() ? QString() : files.dequeue();
     }
-    QString saveFileName(
-        QWidget *, const QString &caption, const QString &, const QString &filter) override
+    QString saveFileName(QWidget *parent,
+        const QString &caption,
+        const QString &directory,
+        const QString &filter) override
     {
-        shown << caption + QLatin1Char('|') + filter;
-        return files.isEmpty() ? QString() : files.dequeue();
+        return openFileName(parent, caption, directory, filter);
     }
-
     int exec(QDialog &dialog) override
     {
         return dialogHandler ? dialogHandler(dialog) : QDialog::Rejected;
     }
-
     void openDocument(const QString &path, std::function<void()> failed) override
     {
         opened << path;

@@ -1,28 +1,37 @@
 #include "mainwindowfixture.h"
 
+#include "app/lcaboutdlg.h"
+#include "app/lcprojectinfodlg.h"
+#include "calc/ui/lcloopinfodlg.h"
 #include "grids/lcdevicemodel.h"
+#include "grids/lcpanelinfomodel.h"
+#include "grids/lcprojectinfomodel.h"
+#include "grids/ui/lccontrollerinfodlg.h"
 #include "model/lccontroller.h"
 #include "model/lcdevice.h"
 #include "model/lcloop.h"
 
-#include <QComboBox>
-#include <QDate>
-
 namespace
 {
-QByteArray readAll(const QString &path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
+using Answer = LCPrompter::Answer;
+const QString kSaveQuestion = QStringLiteral("Information|Do you want to save the change?");
+const QString kSaved = QStringLiteral("Infomation|Save Sucessful!");
+const QString kOpenDialog = QStringLiteral("Open a Project|XBEL Files (*.xbel *.xml)");
+const QString kSaveError = QStringLiteral("Error|The project could not be saved to %1: ");
+const QVariant kWorks = QColor(Qt::green);
+const QVariant kFails = QColor(Qt::yellow);
 
-bool writeAll(const QString &path, const QByteArray &bytes)
+QList<int> trucks(const LCLoop *loop, int from, int count)
 {
-    QFile file(path);
-    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
+    QList<int> result;
+    for (int i = from; i < from + count; ++i) {
+        result << loop->device(i)->truck();
+    }
+    return result;
 }
 } // namespace
 
+// Walks through what a user does in the window, with the mouse and the keyboard.
 class TestMainWindow : public QObject, private MainWindowFixture
 {
     Q_OBJECT
@@ -30,487 +39,528 @@ class TestMainWindow : public QObject, private MainWindowFixture
 private slots:
     void init() { setUpFiles(); }
     void cleanup() { tearDown(); }
-    void startsWithTheWorkingProject();
-    void configLoadFailure();
-    void calculatePanel();
-    void calculateLoop();
-    void blankPanelAndLoop();
-    void deviceGridEditing();
-    void saveFailureKeepsFlags();
-    void closeQuestion();
-    void openFailureKeepsProject();
-    void saveWritesTheProjectsOwnFile();
-    void reportFromCalculateAndButton();
+    void editCalculateSaveReopen();
+    void fileCommandsAndTheirQuestions();
+    void newProjectFromItsDialog_data();
+    void newProjectFromItsDialog();
+    void resultPaneAndReport();
+    void panelsAndLoopsThroughMenus();
+    void devicesAndBranchesThroughMenus();
+    void aboutBox();
+
+private:
+    // Answers the dialog of the given type with Ok after fill has filled it in.
+    template <typename Dialog>
+    void acceptDialogs(std::function<void(Dialog &)> fill = [](Dialog &) {})
+    {
+        m_prompter.dialogHandler = [fill](QDialog &dialog) {
+            if (auto *const typed = qobject_cast<Dialog *>(&dialog)) {
+                fill(*typed);
+                typed->slotOk();
+            }
+            return dialog.result();
+        };
+    }
 };
 
-void TestMainWindow::startsWithTheWorkingProject()
+void TestMainWindow::editCalculateSaveReopen()
 {
     start();
     QVERIFY(m_window->isConfigLoaded());
-    QVERIFY(m_prompter.shown.isEmpty());
+    QCOMPARE(told(), QStringList());
     QCOMPARE(m_window->windowTitle(), QStringLiteral("config.xml[*] - Mirel"));
-    QVERIFY(!m_window->isWindowModified());
-    const QStringList texts = {"New", "Open", "Save", "Save as", "Report", "Define", "Calculate",
-        "Battery", "About", "Exit"};
-    const QList<QToolButton *> buttons =
-        m_window->findChildren<QToolButton *>(QRegularExpression("Button$"));
-    QStringList shownTexts;
-    for (QToolButton *toolButton : buttons) {
-        shownTexts << toolButton->text();
-        QVERIFY2(!toolButton->icon().isNull(), qPrintable(toolButton->text()));
+    QVERIFY(!m_window->isWindowModified() && !dock()->isVisible());
+    QStringList buttons;
+    for (const QToolButton *tool :
+        m_window->findChildren<QToolButton *>(QRegularExpression("Button$"))) {
+        buttons << tool->text() + (tool->isEnabled() ? "" : " (off)");
     }
-    QCOMPARE(shownTexts, texts);
-    QVERIFY(!button("reportButton")->isEnabled());
-    QVERIFY(!button("calculateButton")->isEnabled());
-    QVERIFY(!button("batteryButton")->isEnabled());
-    QVERIFY(button("defineButton")->isEnabled());
-    QVERIFY(!dock()->isVisible());
+    QCOMPARE(buttons,
+        QStringList({"New", "Open", "Save", "Save as", "Report (off)", "Define", "Calculate (off)",
+            "Battery (off)", "About", "Exit"}));
 
-    const QAbstractItemModel *model = tree()->model();
-    QCOMPARE(model->rowCount(), 1);
-    QCOMPARE(treeIndex().data().toString(), QStringLiteral("Larchmere Hospital East Wing"));
-    QCOMPARE(model->rowCount(treeIndex()), 2);
-    QCOMPARE(treeIndex(0).data().toString(), QStringLiteral("1-Orvan-D50"));
-    QCOMPARE(treeIndex(1).data().toString(), QStringLiteral("2-Orvan-B20"));
-    QCOMPARE(model->index(0, 0, treeIndex(0)).data().toString(), QStringLiteral("Loops"));
-    QCOMPARE(treeIndex(0, 3).data().toString(), QStringLiteral("Loop4"));
-    QVERIFY(!treeIndex(0, 3).data(Qt::DecorationRole).value<QIcon>().isNull());
-    QVERIFY(!treeIndex(0, 3).data(Qt::BackgroundRole).isValid());
-}
-
-void TestMainWindow::configLoadFailure()
-{
-    QFile::remove(m_dir->filePath("config/default.xml"));
-    QFile::remove(m_dir->filePath("config/config.xml"));
-    start();
-    QVERIFY(!m_window->isConfigLoaded());
-    QCOMPARE(m_prompter.shown, QStringList({"Error|Config file load failed!"}));
-}
-
-void TestMainWindow::calculatePanel()
-{
-    start();
-    click(treeIndex(0));
-    QVERIFY(button("calculateButton")->isEnabled());
-    QVERIFY(button("batteryButton")->isEnabled());
-    QVERIFY(button("reportButton")->isEnabled());
-    m_window->slotCalc();
-    QCOMPARE(m_prompter.shown, QStringList({"Information|Do you want to create a report?"}));
-    const LCController *panel = project()->panel(0);
-    const QString summary = panel->property(PropertyId::ResultText).toString();
-    QVERIFY(summary.startsWith(QStringLiteral("Loop 4 may not work well.\nLoop1 result:\n")));
-    // why loop 4 fails and what to do follow the summary
-    QVERIFY(pane()->toPlainText().startsWith(summary));
-    const QString problems = pane()->toPlainText().mid(summary.size());
-    QVERIFY2(problems.startsWith(QStringLiteral("Loop4 Error: Volt lost too large.\n1. ")),
-        qPrintable(problems));
-    QVERIFY(dock()->isVisible());
-    QCOMPARE(project()->property(PropertyId::Date).toString(),
-        QDate::currentDate().toString("yyyy-MM-dd"));
-    QVERIFY(LCDataStore::instance()->projectChanged());
-    QCOMPARE(treeIndex(0, 0).data(Qt::BackgroundRole).value<QBrush>().color(), QColor(Qt::green));
-    QCOMPARE(treeIndex(0, 3).data(Qt::BackgroundRole).value<QBrush>().color(), QColor(Qt::yellow));
-    QVERIFY2(!treeIndex(1, 0).data(Qt::BackgroundRole).isValid(), "the other panel is untouched");
-    QVERIFY(tree()->isExpanded(treeIndex(0)));
-
-    // through the panel's "Loops" item the same happens; with the dock open, a click shows the
-    // clicked object's result
-    m_prompter.shown.clear();
-    click(tree()->model()->index(0, 0, treeIndex(1)));
-    QVERIFY(!button("batteryButton")->isEnabled());
-    QVERIFY(button("calculateButton")->isEnabled());
-    QCOMPARE(pane()->toPlainText(), QString());
-    m_window->slotCalc();
-    QVERIFY(m_prompter.shown.isEmpty());
-    QVERIFY(pane()->toPlainText().startsWith(QStringLiteral("Loop 1 2 can work well!\n")));
-    click(treeIndex(0, 3));
-    QVERIFY(pane()->toPlainText().startsWith(QStringLiteral("Sorry, Loop 4 may not work well.")));
-    click(treeIndex());
-    QVERIFY(!button("calculateButton")->isEnabled());
-    QVERIFY(!button("reportButton")->isEnabled());
-}
-
-void TestMainWindow::calculateLoop()
-{
-    start();
+    // the grid and the commands follow the tree's current item, by mouse or keyboard
     click(treeIndex(1, 0));
-    QVERIFY(!button("batteryButton")->isEnabled());
-    m_window->slotCalc();
-    QVERIFY(m_prompter.shown.isEmpty());
-    QCOMPARE(pane()->toPlainText(),
-        QStringLiteral("Devices of this loop can work well!\n"
-                       "Volt Drop : 0.47V\n"
-                       "Maximum Volt Drop : 8.00V\n"
-                       "Total standby current : 16.65mA\n"
+    QTest::keyClick(tree(), Qt::Key_Down);
+    QCOMPARE(grid()->model()->rowCount(), project()->panel(1)->loop(1)->childCount());
+    QVERIFY(button("calculateButton")->isEnabled() && !button("batteryButton")->isEnabled());
+    QTest::keyClick(tree(), Qt::Key_Up);
+    QCOMPARE(grid()->model()->rowCount(), project()->panel(1)->loop(0)->childCount());
+    clickButton("calculateButton");
+    QCOMPARE(told(), QStringList());
+    QCOMPARE(pane(),
+        QStringLiteral("Devices of this loop can work well!\nVolt Drop : 0.47V\n"
+                       "Maximum Volt Drop : 8.00V\nTotal standby current : 16.65mA\n"
                        "Total alarm current : 74.60mA"));
-    QCOMPARE(treeIndex(1, 0).data(Qt::BackgroundRole).value<QBrush>().color(), QColor(Qt::green));
+    QCOMPARE(treeColour(treeIndex(1, 0)), kWorks);
 
-    click(treeIndex(0, 3));
-    m_window->slotCalc();
-    QCOMPARE(m_prompter.shown, QStringList({"Information|Do you want to create a report"}));
-    QVERIFY(pane()->toPlainText().startsWith(QStringLiteral("Sorry, Loop 4 may not work well.\n")));
-    QVERIFY(pane()->toPlainText().contains(QStringLiteral("mA\n\nVolt lost too large.\n1. ")));
-    // the failed devices are marked in the grid
-    QAbstractItemModel *devices = grid()->model();
-    QCOMPARE(
-        devices->index(35, 0).data(Qt::BackgroundRole).value<QBrush>().color(), QColor(Qt::yellow));
-
-    // an edit makes the result stale at once: the pane no longer says how the loop did
-    QVERIFY(devices->setData(devices->index(35, 1), 1));
-    QCOMPARE(pane()->toPlainText(),
-        QStringLiteral("Loop4 changed since the last calculation: calculate again to see the "
+    // a length typed over a cell makes the result stale at once, in the pane and the tree
+    clickCell(0, 1);
+    typeInCurrentCell(QStringLiteral("25"));
+    QCOMPARE(pane(),
+        QStringLiteral("Loop1 changed since the last calculation: calculate again to see the "
                        "result."));
+    QVERIFY(!treeColour(treeIndex(1, 0)).isValid() && m_window->isWindowModified());
+    QTest::keyClick(grid(), Qt::Key_Down);
+    typeInCurrentCell(QStringLiteral("7"));
+
+    // one cable picked over lengths, types and cables of two rows: only the cables take it,
+    // and their column grows for the long name
+    QMap<int, WireType> cables = LCDataStore::instance()->wireTypes();
+    cables[3].Name = QStringLiteral("Fire-resistant-cable");
+    LCDataStore::instance()->setWireTypes(cables);
+    clickButton("defineButton");
+    const int narrow = grid()->columnWidth(4);
+    clickCell(1, 1);
+    clickCell(2, 4, Qt::ShiftModifier);
+    choose(QStringLiteral("Fire"));
+    QTRY_VERIFY(grid()->columnWidth(4) > narrow);
+    QVERIFY(grid()->columnWidth(4) >= grid()->fontMetrics().horizontalAdvance(cables[3].Name));
+
+    // the sub type editor offers the sub types of the row's type; a new type brings its default
+    clickCell(57, 3);
+    QCOMPARE(comboItems(), QStringList({"Enclosure", "DIN-Rail"}));
+    choose(QStringLiteral("D"));
+    clickCell(4, 2);
+    choose(QStringLiteral("Sounder"));
+    const QList<int> rows = {0, 1, 2, 3, 4, 57};
+    const QStringList edited = gridRows(rows);
+    QCOMPARE(edited,
+        QStringList({"Trunk|25|IsolatorModule|Enclosure|1.0mm2-PH30",
+            "Trunk|7|SmokeDetector|Standard-Base|Fire-resistant-cable",
+            "Trunk|6|SmokeDetector|Standard-Base|Fire-resistant-cable",
+            "Trunk|9|SmokeDetector|Standard-Base|1.0mm2-PH30",
+            "Trunk|12|Sounder|Red-Body|1.0mm2-PH30", "Trunk|10|InputModule|DIN-Rail|1.0mm2-PH30"}));
+
+    // saved and opened again, the project is as edited
+    clickButton("saveButton");
+    QCOMPARE(told(), QStringList({kSaved}));
+    QVERIFY(!m_window->isWindowModified());
+    m_prompter.files.enqueue(path("config/config.xml"));
+    clickButton("openButton");
     click(treeIndex(1, 0));
-    QVERIFY(pane()->toPlainText().startsWith(QStringLiteral("Devices of this loop can work")));
-
-    // a type the library lacks is named in the grid and in the result
-    project()->panel(1)->loop(1)->device(1)->storeProperty(PropertyId::deviceTypeid, 28);
-    click(treeIndex(1, 1));
-    QCOMPARE(grid()->model()->index(1, 2).data().toString(), QStringLiteral("Unknown type 28"));
-    m_window->slotCalc();
-    QVERIFY2(pane()->toPlainText().endsWith(QStringLiteral(
-                 "mA\n\nLoop2: the device of unknown type 28 at location 2 counts as drawing no "
-                 "current.")),
-        qPrintable(pane()->toPlainText()));
+    QCOMPARE(gridRows(rows), edited);
+    QVERIFY(!m_window->isWindowModified());
 }
 
-void TestMainWindow::blankPanelAndLoop()
+void TestMainWindow::fileCommandsAndTheirQuestions()
 {
     start();
-    auto panel = std::make_unique<LCController>(project());
-    panel->storeProperty(PropertyId::Panelid, 3);
-    panel->storeProperty(PropertyId::PanelType, 1);
-    LCController *const blank = panel.get();
-    project()->insertChild(std::move(panel));
-    m_window->resetViews();
-    click(treeIndex(2));
-    m_window->slotCalc();
-    QCOMPARE(m_prompter.shown, QStringList({"Information|All the loop is blank"}));
-    QCOMPARE(pane()->toPlainText(), QString());
-    QVERIFY(dock()->isVisible());
+    // nothing changed: Exit asks nothing
+    clickButton("exitButton");
+    QVERIFY(!m_window->isVisible() && told().isEmpty());
 
-    auto loop = std::make_unique<LCLoop>(blank);
-    loop->storeProperty(PropertyId::Loopid, 2);
-    blank->insertChild(std::move(loop));
-    project()->setProperty(PropertyId::Date, QStringLiteral("2020-01-01"));
-    m_window->resetViews();
-    click(treeIndex(2, 0));
-    m_prompter.shown.clear();
-    m_window->slotCalc();
-    QCOMPARE(m_prompter.shown, QStringList({"Information|Loop2 is blank!"}));
-    QCOMPARE(project()->property(PropertyId::Date).toString(), QStringLiteral("2020-01-01"));
-}
-
-void TestMainWindow::deviceGridEditing()
-{
     start();
-    click(treeIndex(1, 0));
-    m_window->slotCalc();
-    LCLoop *const loop = project()->panel(1)->loop(0);
-    QAbstractItemModel *model = grid()->model();
-    QVERIFY(qobject_cast<LCDeviceModel *>(model));
-    QCOMPARE(model->rowCount(), loop->childCount());
-    QCOMPARE(model->headerData(1, Qt::Horizontal).toString(),
-        QStringLiteral("Cable from Previous Device (m)"));
+    const QByteArray working = readAll(path("config/config.xml"));
+    // a project from elsewhere, whose library calls the smoke detector otherwise
+    const QString riverside = path("riverside.xml");
+    QVERIFY(writeAll(
+        riverside, readAll(kSample).replace("Name=\"SmokeDetector\"", "Name=\"OpticalSmoke\"")));
+    m_prompter.files.enqueue(riverside);
+    clickButton("openButton");
+    QCOMPARE(told(), QStringList({kOpenDialog}));
+    QCOMPARE(m_window->windowTitle(), QStringLiteral("riverside.xml[*] - Mirel"));
+    click(treeIndex(0, 0));
+    clickCell(1, 2);
+    QVERIFY(comboItems().startsWith("OpticalSmoke") && !comboItems().contains("SmokeDetector"));
+    QTest::keyClick(editor(), Qt::Key_Escape);
 
-    // one length edited: the loop's results are stale and the tree loses the colour
-    QVERIFY(model->setData(model->index(0, 1), 25, Qt::EditRole));
-    QCOMPARE(loop->device(0)->pos(), 25.0f);
-    QCOMPARE(loop->property(PropertyId::LoopStatus).toInt(), -1);
-    QVERIFY(!treeIndex(1, 0).data(Qt::BackgroundRole).isValid());
+    // a rename typed into the project's grid shows in the tree at once
+    click(treeIndex());
+    clickCell(0, 1);
+    QSignalSpy renamed(tree()->model(), &QAbstractItemModel::dataChanged);
+    typeInCurrentCell(QStringLiteral("Riverside"));
+    QCOMPARE(treeIndex().data().toString(), QStringLiteral("Riverside"));
+    QCOMPARE(renamed.value(0).value(0).toModelIndex(), treeIndex());
 
-    // a cable type chosen once is written into every selected cell of the column
-    const int rows = 10;
-    grid()->selectionModel()->select(QItemSelection(model->index(0, 4), model->index(rows - 1, 4)),
-        QItemSelectionModel::ClearAndSelect);
-    auto *cableDelegate = qobject_cast<QAbstractItemDelegate *>(grid()->itemDelegateForColumn(4));
-    QVERIFY(cableDelegate);
-    QStyleOptionViewItem option;
-    std::unique_ptr<QWidget> editor(
-        cableDelegate->createEditor(grid()->viewport(), option, model->index(rows - 1, 4)));
-    auto *combo = qobject_cast<QComboBox *>(editor.get());
-    QVERIFY(combo);
-    const QString cable = LCDataStore::instance()->wireTypes().value(3).Name;
-    combo->setCurrentText(cable);
-    cableDelegate->setModelData(combo, model, model->index(rows - 1, 4));
-    for (int row = 0; row < rows; ++row) {
-        QCOMPARE(loop->device(row)->cableType(), 3);
-    }
-    QCOMPARE(loop->device(rows)->cableType(), 2);
-    QCOMPARE(model->index(0, 4).data().toString(), cable);
-
-    // the sub type editor offers the sub types of that row's device type
-    auto *subTypeDelegate = grid()->itemDelegateForColumn(3);
-    int zoneRow = -1;
-    for (int row = 0; row < loop->childCount() && zoneRow < 0; ++row) {
-        if (loop->device(row)->deviceTypeId() == 10) {
-            zoneRow = row;
-        }
-    }
-    QVERIFY2(zoneRow >= 0, "the sample loop has an input module");
-    editor.reset(
-        subTypeDelegate->createEditor(grid()->viewport(), option, model->index(zoneRow, 3)));
-    combo = qobject_cast<QComboBox *>(editor.get());
-    QVERIFY(combo);
-    QStringList offered;
-    for (int i = 0; i < combo->count(); ++i) {
-        offered << combo->itemText(i);
-    }
-    QCOMPARE(offered, QStringList({"Enclosure", "DIN-Rail"}));
-    editor.reset(subTypeDelegate->createEditor(grid()->viewport(), option, model->index(0, 3)));
-    combo = qobject_cast<QComboBox *>(editor.get());
-    QVERIFY(combo);
-    QCOMPARE(combo->count(),
-        LCDataStore::instance()
-            ->deviceTypes()
-            .value(loop->device(0)->deviceTypeId())
-            .SubType.size());
-    QVERIFY(!combo->itemIcon(0).isNull());
-
-    // a new device type brings its default sub type
-    grid()->selectionModel()->select(model->index(zoneRow, 2), QItemSelectionModel::ClearAndSelect);
-    auto *typeDelegate = grid()->itemDelegateForColumn(2);
-    editor.reset(typeDelegate->createEditor(grid()->viewport(), option, model->index(zoneRow, 2)));
-    combo = qobject_cast<QComboBox *>(editor.get());
-    QVERIFY(combo);
-    combo->setCurrentText(QStringLiteral("Sounder"));
-    typeDelegate->setModelData(combo, model, model->index(zoneRow, 2));
-    QCOMPARE(loop->device(zoneRow)->deviceTypeId(), 15);
-    QCOMPARE(model->index(zoneRow, 3).data().toString(), QStringLiteral("Red-Body"));
-}
-
-void TestMainWindow::saveFailureKeepsFlags()
-{
-    start();
-    project()->setProperty(PropertyId::Name, QStringLiteral("Renamed"));
-    // the working file's folder becomes a plain file: nothing can be written below it
-    QVERIFY(QDir(m_dir->filePath("config")).removeRecursively());
-    QFile blocker(m_dir->filePath("config"));
-    QVERIFY(blocker.open(QIODevice::WriteOnly));
-    blocker.close();
-    m_window->slotSave();
-    QCOMPARE(m_prompter.shown.size(), 1);
-    QVERIFY2(m_prompter.shown.first().startsWith(
-                 QStringLiteral("Error|The project could not be saved to %1: ")
-                     .arg(QDir::toNativeSeparators(m_dir->filePath("config/config.xml")))),
-        qPrintable(m_prompter.shown.first()));
-    QVERIFY(LCDataStore::instance()->projectChanged());
-
-    // Save as into a folder fails the same way; into a file it succeeds and says so
-    m_prompter.shown.clear();
-    QVERIFY(QDir().mkpath(m_dir->filePath("folder.xml")));
-    m_prompter.files.enqueue(m_dir->filePath("folder.xml"));
-    m_window->slotSaveAs();
-    QCOMPARE(m_prompter.shown.size(), 2);
-    QVERIFY(m_prompter.shown.last().startsWith(QStringLiteral("Error|")));
-    QVERIFY(LCDataStore::instance()->projectChanged());
-    m_prompter.shown.clear();
-    m_prompter.files.enqueue(m_dir->filePath("copy.xml"));
-    m_window->slotSaveAs();
-    QCOMPARE(m_prompter.shown,
-        QStringList({"Save as...|XML Files (*.xml)", "Infomation|Save Sucessful!"}));
-    QVERIFY(!LCDataStore::instance()->projectChanged());
-    QVERIFY(QFile(m_dir->filePath("copy.xml")).size() > 0);
-}
-
-void TestMainWindow::closeQuestion()
-{
-    start();
-    // nothing changed: no question
-    QVERIFY(m_window->close());
-    QVERIFY(m_prompter.shown.isEmpty());
-
-    // Cancel (or Escape) at Exit, New and Open keeps everything as it was
-    start();
-    project()->setProperty(PropertyId::Name, QStringLiteral("Edited"));
-    bool dialogRun = false;
-    m_prompter.dialogHandler = [&dialogRun](QDialog &) {
-        dialogRun = true;
+    // Cancel at the question of Exit, New and Open keeps everything as it was
+    m_prompter.dialogHandler = [this](QDialog &dialog) {
+        m_prompter.shown << dialog.windowTitle();
         return int(QDialog::Rejected);
     };
-    m_prompter.answers << LCPrompter::Answer::Cancel << LCPrompter::Answer::Cancel
-                       << LCPrompter::Answer::Cancel;
+    m_prompter.answers << Answer::Cancel << Answer::Cancel << Answer::Cancel;
     QVERIFY(!m_window->close());
-    m_window->slotNew();
-    m_window->slotOpen();
-    const QString question = QStringLiteral("Information|Do you want to save the change?");
-    QCOMPARE(m_prompter.shown, QStringList({question, question, question}));
-    QVERIFY(!dialogRun);
-    QCOMPARE(project()->property(PropertyId::Name).toString(), QStringLiteral("Edited"));
+    clickButton("newButton");
+    clickButton("openButton");
+    QCOMPARE(told(), QStringList({kSaveQuestion, kSaveQuestion, kSaveQuestion}));
+    QCOMPARE(treeIndex().data().toString(), QStringLiteral("Riverside"));
     QVERIFY(m_window->isWindowModified());
-    m_prompter.answers.enqueue(LCPrompter::Answer::No);
-    QVERIFY(m_window->close());
 
-    m_prompter.shown.clear();
-    start();
-    project()->setProperty(PropertyId::Name, QStringLiteral("Renamed"));
-    QVERIFY(QFile::remove(m_dir->filePath("config/config.xml")));
-    QVERIFY(QDir().mkpath(m_dir->filePath("config/config.xml")));
-    // Yes with a save that fails keeps the window open
-    m_prompter.answers.enqueue(LCPrompter::Answer::Yes);
+    // Save writes the opened file, not the working file
+    clickButton("saveButton");
+    QCOMPARE(told(), QStringList({kSaved}));
+    QVERIFY(readAll(riverside).contains("name=\"Riverside\""));
+    QCOMPARE(readAll(path("config/config.xml")), working);
+
+    // a file that cannot be read changes nothing, not even the flags
+    QVERIFY(writeAll(path("broken.xml"), "<Project><Panel>"));
+    m_prompter.files.enqueue(path("broken.xml"));
+    LCProject *const before = project();
+    clickButton("openButton");
+    QCOMPARE(told(), QStringList({kOpenDialog, "Infomation|Open project failed!"}));
+    QCOMPARE(project(), before);
+    QVERIFY(!LCDataStore::instance()->anyChanged() && !m_window->isWindowModified());
+    // the editors of the project's grid shown before went with it
+    click(treeIndex(0, 0));
+    QVERIFY(qobject_cast<LCDeviceModel *>(grid()->model()) && !grid()->itemDelegateForRow(0));
+
+    // Save as a name without suffix adds ".xml", and the file becomes Save's target
+    const QString copy = path("copy.xml");
+    m_prompter.files.enqueue(path("copy"));
+    clickButton("saveAsButton");
+    QCOMPARE(told(), QStringList({"Save as...|XML Files (*.xml)", kSaved}));
+    QCOMPARE(m_window->windowTitle(), QStringLiteral("copy.xml[*] - Mirel"));
+    project()->setProperty(PropertyId::Name, QStringLiteral("Copied"));
+    clickButton("saveButton");
+    QVERIFY(readAll(copy).contains("name=\"Copied\"") && !readAll(riverside).contains("Copied"));
+    // the file dialog asked about "copy", so replacing copy.xml is asked here
+    m_prompter.files.enqueue(path("copy"));
+    project()->setProperty(PropertyId::Name, QStringLiteral("Not saved"));
+    clickButton("saveAsButton");
+    QCOMPARE(told().last(),
+        QStringLiteral("Information|%1 already exists.\nDo you want to replace it?")
+            .arg(QDir::toNativeSeparators(copy)));
+    QVERIFY(readAll(copy).contains("name=\"Copied\""));
+
+    // a file that cannot be written: the user is told, the changes stay unsaved, and a failed
+    // save at Exit keeps the window open
+    QVERIFY(QFile::remove(copy) && QDir().mkpath(copy));
+    m_prompter.files.enqueue(copy);
+    clickButton("saveAsButton");
+    QVERIFY(told().last().startsWith(kSaveError.arg(QDir::toNativeSeparators(copy))));
+    m_prompter.answers << Answer::Yes << Answer::No;
     QVERIFY(!m_window->close());
-    QCOMPARE(
-        m_prompter.shown.first(), QStringLiteral("Information|Do you want to save the change?"));
-    QVERIFY(m_prompter.shown.last().startsWith(QStringLiteral("Error|")));
-    QVERIFY(m_window->isVisible());
-    // No lets it go
-    m_prompter.answers.enqueue(LCPrompter::Answer::No);
+    const QStringList shown = told();
+    QVERIFY(shown.size() == 2 && shown.first() == kSaveQuestion);
+    QVERIFY2(shown.last().startsWith("Error|The project could not be saved to "),
+        qPrintable(shown.last()));
+    QVERIFY(m_window->isWindowModified());
     QVERIFY(m_window->close());
 
     // Yes with a save that works writes the working file
-    QVERIFY(QDir(m_dir->filePath("config/config.xml")).removeRecursively());
     start();
     project()->setProperty(PropertyId::Name, QStringLiteral("Saved name"));
-    m_prompter.answers.enqueue(LCPrompter::Answer::Yes);
+    m_prompter.answers.enqueue(Answer::Yes);
     QVERIFY(m_window->close());
-    QFile saved(m_dir->filePath("config/config.xml"));
-    QVERIFY(saved.open(QIODevice::ReadOnly));
-    QVERIFY(saved.readAll().contains("name=\"Saved name\""));
-}
+    QVERIFY(readAll(path("config/config.xml")).contains("name=\"Saved name\""));
 
-void TestMainWindow::openFailureKeepsProject()
-{
+    // without the working file and the factory definitions the program cannot go on
+    QVERIFY(QFile::remove(path("config/default.xml")) && QFile::remove(path("config/config.xml")));
     start();
-    LCProject *const before = project();
-    QVERIFY(!LCDataStore::instance()->anyChanged());
-    const QString broken = m_dir->filePath("broken.xml");
-    QFile file(broken);
-    QVERIFY(file.open(QIODevice::WriteOnly));
-    file.write("<Project><Panel>");
-    file.close();
-    m_prompter.files.enqueue(broken);
-    m_window->slotOpen();
-    QCOMPARE(m_prompter.shown,
-        QStringList(
-            {"Open a Project|XBEL Files (*.xbel *.xml)", "Infomation|Open project failed!"}));
-    QCOMPARE(project(), before);
-    QCOMPARE(treeIndex().data().toString(), QStringLiteral("Larchmere Hospital East Wing"));
-    QVERIFY2(!LCDataStore::instance()->anyChanged(), "a file not read changes nothing");
-    QVERIFY(!m_window->isWindowModified());
-
-    // with unsaved changes the user is asked first; a failed save cancels the command
-    project()->setProperty(PropertyId::Name, QStringLiteral("Edited"));
-    QVERIFY(QFile::remove(m_dir->filePath("config/config.xml")));
-    QVERIFY(QDir().mkpath(m_dir->filePath("config/config.xml")));
-    m_prompter.shown.clear();
-    m_prompter.answers.enqueue(LCPrompter::Answer::Yes);
-    m_prompter.files.enqueue(samplePath());
-    m_window->slotOpen();
-    QCOMPARE(m_prompter.shown.size(), 2);
-    QCOMPARE(
-        m_prompter.shown.first(), QStringLiteral("Information|Do you want to save the change?"));
-    QCOMPARE(project(), before);
-
-    // No goes on and opens the file
-    m_prompter.answers.enqueue(LCPrompter::Answer::No);
-    m_window->slotOpen();
-    QVERIFY(project() != before);
-    QCOMPARE(treeIndex().data().toString(), QStringLiteral("Larchmere Hospital East Wing"));
-    QVERIFY(!LCDataStore::instance()->anyChanged());
+    QVERIFY(!m_window->isConfigLoaded());
+    QCOMPARE(told().last(), QStringLiteral("Error|Config file load failed!"));
 }
 
-void TestMainWindow::reportFromCalculateAndButton()
+void TestMainWindow::newProjectFromItsDialog_data()
+{
+    QTest::addColumn<QString>("field");
+    QTest::addColumn<int>("row");
+    QTest::addColumn<QString>("shown");
+    QTest::newRow("name") << "projectName" << 0 << "Project Name|Harbour  Phase <2> \"east\"";
+    QTest::newRow("site") << "siteName" << 1 << "Site Name|Phase <2> \"east\"";
+    QTest::newRow("site address") << "siteAddress" << 2 << "Site Address|Phase <2> \"east\"";
+    QTest::newRow("end user") << "endUser" << 3 << "End-user|Phase <2> \"east\"";
+    QTest::newRow("installer") << "installer" << 4 << "Installer Name|Phase <2> \"east\"";
+    QTest::newRow("engineer") << "engineer" << 5 << "Engineer|Phase <2> \"east\"";
+    QTest::newRow("details") << "projectDetails" << 7 << "Description|Phase <2> \"east\"";
+    QTest::newRow("customer") << "customerData" << 8 << "Customer Data|Phase <2> \"east\"";
+    QTest::newRow("address") << "address" << 9 << "Address|Phase <2> \"east\"";
+}
+
+void TestMainWindow::newProjectFromItsDialog()
+{
+    QFETCH(QString, field);
+    QFETCH(int, row);
+    start();
+    click(treeIndex(1, 0));
+    clickButton("calculateButton");
+    project()->setProperty(PropertyId::Name, QStringLiteral("Changed"));
+    const LCProject *const before = project();
+    // a blank name is refused; closing the dialog backs out
+    int runs = 0;
+    m_prompter.dialogHandler = [&](QDialog &dialog) {
+        QLineEdit *const name = dialog.findChild<QLineEdit *>("projectName");
+        // what is typed into a field is stored trimmed
+        QTest::keyClicks(name, runs++ == 0 ? QStringLiteral(" ") : QStringLiteral("Harbour"));
+        if (runs > 1) {
+            QTest::keyClicks(dialog.findChild<QLineEdit *>(field), "  Phase <2> \"east\" ");
+        }
+        QTest::mouseClick(dialog.findChild<QPushButton *>("okButton"), Qt::LeftButton);
+        dialog.close();
+        return dialog.result();
+    };
+    m_prompter.answers << Answer::No << Answer::No;
+    clickButton("newButton");
+    QCOMPARE(told(), QStringList({kSaveQuestion, "Information|Project Name is blank!"}));
+    QCOMPARE(project(), before);
+    clickButton("newButton");
+    QCOMPARE(told(), QStringList({kSaveQuestion}));
+    // a new project: empty, nothing calculated, nothing to calculate
+    QCOMPARE(tree()->model()->rowCount(treeIndex()), 0);
+    QVERIFY(!dock()->isVisible() && pane().isEmpty());
+    QVERIFY(!button("calculateButton")->isEnabled() && !button("reportButton")->isEnabled());
+
+    // each field fills its own row of the project's grid, whose date is the day's
+    click(treeIndex());
+    const QStringList rows = gridRows({0, 1, 2, 3, 4, 5, 6, 7, 8, 9});
+    QTEST(rows.at(row), "shown");
+    QCOMPARE(rows.at(6), "Calculate Date|" + QDate::currentDate().toString("yyyy-MM-dd"));
+    for (int other = 1; other < rows.size(); ++other) {
+        QVERIFY2(
+            other == row || other == 6 || rows.at(other).endsWith('|'), qPrintable(rows.at(other)));
+    }
+}
+
+void TestMainWindow::resultPaneAndReport()
 {
     start();
     // never calculated: nothing to report, no file
     click(treeIndex(1, 0));
-    m_window->slotReport();
-    QCOMPARE(
-        m_prompter.shown, QStringList({"Infomation|No cabling problem be found on all loops!"}));
+    clickButton("reportButton");
+    QCOMPARE(told(), QStringList({"Infomation|No cabling problem be found on all loops!"}));
     QVERIFY(m_prompter.opened.isEmpty());
 
-    // Yes to the question after calculating writes the workbook and opens it
-    m_prompter.shown.clear();
+    // a panel with a failing loop: Yes to the question writes the workbook and opens it
     click(treeIndex(0));
-    m_prompter.answers.enqueue(LCPrompter::Answer::Yes);
-    m_window->slotCalc();
+    QVERIFY(button("batteryButton")->isEnabled());
+    m_prompter.answers.enqueue(Answer::Yes);
+    clickButton("calculateButton");
     QCOMPARE(m_prompter.opened.size(), 1);
     const QString report = m_prompter.opened.first();
-    QVERIFY2(report.startsWith(m_dir->filePath("Report/")), qPrintable(report));
-    QVERIFY(report.endsWith(QStringLiteral(".xlsx")));
+    QVERIFY2(report.startsWith(path("Report/")) && report.endsWith(".xlsx"), qPrintable(report));
     QVERIFY(QFile(report).size() > 0);
-    QCOMPARE(m_prompter.shown.size(), 2);
-    QVERIFY(m_prompter.shown.last().startsWith(QStringLiteral("Information|Report complete!")));
-    QVERIFY(m_prompter.shown.last().contains(QFileInfo(report).fileName()));
-    // the result pane is filled after the report
-    QVERIFY(pane()->toPlainText().startsWith(QStringLiteral("Loop 4 may not work well.")));
+    QCOMPARE(told(),
+        QStringList({"Information|Do you want to create a report?",
+            "Information|Report complete!\n" + QDir::toNativeSeparators(report)}));
+    // the summary, then why loop 4 fails and what to do
+    const QString summary = project()->panel(0)->property(PropertyId::ResultText).toString();
+    QVERIFY(summary.startsWith(QStringLiteral("Loop 4 may not work well.\nLoop1 result:\n")));
+    QVERIFY(pane().startsWith(summary));
+    QVERIFY2(pane().mid(summary.size()).startsWith("Loop4 Error: Volt lost too large.\n1. "),
+        qPrintable(pane()));
+    QVERIFY(dock()->isVisible());
+    QCOMPARE(project()->property(PropertyId::Date).toString(),
+        QDate::currentDate().toString("yyyy-MM-dd"));
+    QVERIFY(m_window->isWindowModified());
+    QCOMPARE(treeColour(treeIndex(0, 0)), kWorks);
+    QCOMPARE(treeColour(treeIndex(0, 3)), kFails);
+    QVERIFY2(!treeColour(treeIndex(1, 0)).isValid(), "the other panel is untouched");
+    QVERIFY(tree()->isExpanded(treeIndex(0)));
 
-    // the Report button on a working loop of that panel makes a new workbook beside it
+    // the failing loop alone: its own question, its failed devices marked
+    click(treeIndex(0, 3));
+    QVERIFY(pane().startsWith(QStringLiteral("Sorry, Loop 4 may not work well.\n")));
+    clickButton("calculateButton");
+    QCOMPARE(told(), QStringList({"Information|Do you want to create a report"}));
+    QVERIFY(pane().contains(QStringLiteral("mA\n\nVolt lost too large.\n1. ")));
+    QCOMPARE(grid()->model()->index(35, 0).data(Qt::BackgroundRole), kFails);
+    // the Report button on a loop makes a new workbook beside the first
     click(treeIndex(0, 0));
-    m_window->slotReport();
+    clickButton("reportButton");
     QCOMPARE(m_prompter.opened.size(), 2);
-    QVERIFY(m_prompter.opened.last() != report);
-    QVERIFY(QFile::exists(report));
-
+    QVERIFY(m_prompter.opened.last() != report && QFile::exists(report));
     // a desktop without a spreadsheet program: the user learns where the report is
     m_prompter.openFails = true;
-    m_window->slotReport();
-    QVERIFY(m_prompter.shown.contains(
-        QStringLiteral("Information|The report was written to %1, but no program to open it was "
-                       "found.")
-            .arg(QDir::toNativeSeparators(m_prompter.opened.last()))));
+    clickButton("reportButton");
+    QVERIFY(told().contains(QStringLiteral("Information|The report was written to %1, but no "
+                                           "program to open it was found.")
+                                .arg(QDir::toNativeSeparators(m_prompter.opened.last()))));
+
+    // an edit makes the loop's result stale, and so the panel's
+    const QString stale = QStringLiteral(
+        "Loop4 changed since the last calculation: calculate again to see the result.");
+    click(treeIndex(0, 3));
+    clickCell(35, 1);
+    typeInCurrentCell(QStringLiteral("1"));
+    QCOMPARE(pane(), stale);
+    click(treeIndex(0));
+    QCOMPARE(pane(), stale);
+
+    // through a panel's "Loops" item the panel is calculated; a type the library lacks is named
+    project()->panel(1)->loop(1)->device(1)->storeProperty(PropertyId::deviceTypeid, 28);
+    click(loopsIndex(1));
+    clickButton("calculateButton");
+    QCOMPARE(told(), QStringList());
+    QVERIFY(pane().startsWith(QStringLiteral("Loop 1 2 can work well!\n")));
+    click(treeIndex(1, 1));
+    QCOMPARE(gridRows({1}).first().section('|', 2, 2), QStringLiteral("Unknown type 28"));
+    QVERIFY2(pane().endsWith(QStringLiteral("mA\n\nLoop2: the device of unknown type 28 at "
+                                            "location 2 counts as drawing no current.")),
+        qPrintable(pane()));
 }
 
-void TestMainWindow::saveWritesTheProjectsOwnFile()
+void TestMainWindow::panelsAndLoopsThroughMenus()
 {
     start();
-    const QString working = m_dir->filePath("config/config.xml");
-    const QByteArray workingBefore = readAll(working);
-    // a project from elsewhere, whose library calls the smoke detector otherwise
-    const QString riverside = m_dir->filePath("riverside.xml");
-    QVERIFY(writeAll(riverside,
-        readAll(samplePath()).replace("Name=\"SmokeDetector\"", "Name=\"OpticalSmoke\"")));
-    m_prompter.files.enqueue(riverside);
-    m_window->slotOpen();
-    QCOMPARE(m_window->windowTitle(), QStringLiteral("riverside.xml[*] - Mirel"));
-    QVERIFY(!m_window->isWindowModified());
+    // a panel added from the project's menu is shown; what the user closed stays closed
+    click(treeIndex());
+    QCOMPARE(treeMenu(), QStringList({"Add FACP"}));
+    tree()->collapse(treeIndex(1));
+    acceptDialogs<LCControllerInfoDlg>();
+    fromTreeMenu("Add FACP");
+    QVERIFY(treeIndex(2).data().toString().startsWith(QStringLiteral("3-")));
+    QCOMPARE(tree()->currentIndex(), treeIndex(2));
+    QVERIFY(qobject_cast<LCPanelInfoModel *>(grid()->model()));
+    QVERIFY(tree()->isExpanded(loopsIndex(0)) && !tree()->isExpanded(treeIndex(1)));
+    clickButton("calculateButton");
+    QCOMPARE(told(), QStringList({"Information|All the loop is blank"}));
+    QVERIFY(pane().isEmpty() && dock()->isVisible());
+
+    // a loop added from the "Loops" item's menu; emptied, there is nothing to calculate
+    click(loopsIndex(2));
+    QVERIFY2(gridMenu().isEmpty(), "no current cell, no menu");
+    QCOMPARE(treeMenu(), QStringList({"Add Loop"}));
+    acceptDialogs<LCLoopInfoDlg>([](LCLoopInfoDlg &dialog) {
+        dialog.findChild<QLineEdit *>("totalLength")->setText("1000");
+    });
+    fromTreeMenu("Add Loop");
+    QCOMPARE(tree()->currentIndex(), loopsIndex(2));
+    QVERIFY(tree()->isExpanded(loopsIndex(2)) && tree()->isExpanded(loopsIndex(0)));
+    QVERIFY(!tree()->isExpanded(treeIndex(1)));
+    QCOMPARE(treeIndex(2, 0).data().toString(), QStringLiteral("Loop1"));
+    click(treeIndex(2, 0));
+    clickCell(0, 0);
+    QTest::keyClick(grid(), Qt::Key_A, Qt::ControlModifier);
+    fromGridMenu("Delete Device");
+    QVERIFY(project()->panel(2)->loop(0)->isEmpty());
+    project()->setProperty(PropertyId::Date, QStringLiteral("2020-01-01"));
+    clickButton("calculateButton");
+    QCOMPARE(told(), QStringList({"Information|Loop1 is blank!"}));
+    QCOMPARE(project()->property(PropertyId::Date).toString(), QStringLiteral("2020-01-01"));
+
+    // a full panel says so in its menus
+    click(loopsIndex(1));
+    const QString full = QStringLiteral("(Add Loop: The panel holds its maximum of 2 loops.)");
+    QCOMPARE(treeMenu(), QStringList({full}));
+    clickCell(0, 0);
+    QCOMPARE(gridMenu(), QStringList({full, "Delete Loop"}));
+
+    // one selected row deletes that loop only
+    click(loopsIndex(0));
+    LCLoop *const third = project()->panel(0)->loop(2);
+    clickCell(1, 0);
+    QCOMPARE(gridMenu(), QStringList({"Add Loop", "Delete Loop"}));
+    fromGridMenu("Delete Loop");
+    QCOMPARE(project()->panel(0)->loop(1), third);
+    QCOMPARE(tree()->model()->rowCount(loopsIndex(0)), 3);
+    QCOMPARE(treeIndex(0, 1).data().toString(), QStringLiteral("Loop3"));
+
+    // a panel deleted from its menu; the editors of its grid never reach the device rows
+    click(treeIndex(1));
+    QCOMPARE(treeMenu(), QStringList({"Delete AFCP"}));
+    fromTreeMenu("Delete AFCP");
+    QVERIFY(project()->childCount() == 2 && tree()->isExpanded(loopsIndex(0)));
+    QVERIFY(qobject_cast<LCProjectInfoModel *>(grid()->model()));
+    QVERIFY(!button("batteryButton")->isEnabled());
     click(treeIndex(0, 0));
-    QAbstractItemDelegate *const typeEditor = grid()->itemDelegateForColumn(2);
-    std::unique_ptr<QWidget> editor(
-        typeEditor->createEditor(grid()->viewport(), {}, grid()->model()->index(0, 2)));
-    auto *const combo = qobject_cast<QComboBox *>(editor.get());
-    QVERIFY(combo);
-    QCOMPARE(combo->findText(QStringLiteral("OpticalSmoke")), 0);
-    QCOMPARE(combo->findText(QStringLiteral("SmokeDetector")), -1);
+    QVERIFY(qobject_cast<LCDeviceModel *>(grid()->model()) && !grid()->itemDelegateForRow(6));
 
-    // a sub type chosen is saved to the opened file, and read back from it
-    const LCDataStore *const store = LCDataStore::instance();
-    const int chosen = store->deviceTypes()
-                           .value(project()->panel(0)->loop(0)->device(0)->deviceTypeId())
-                           .SubType.last();
-    const QString subType = store->subTypes().value(chosen).name;
-    QVERIFY(grid()->model()->setData(grid()->model()->index(0, 3), subType));
-    QVERIFY(m_window->isWindowModified());
-    m_prompter.shown.clear();
-    m_window->slotSave();
-    QCOMPARE(m_prompter.shown, QStringList({"Infomation|Save Sucessful!"}));
-    QVERIFY(!m_window->isWindowModified());
-    QCOMPARE(readAll(working), workingBefore);
-    m_prompter.files.enqueue(riverside);
-    m_window->slotOpen();
-    QCOMPARE(
-        project()->panel(0)->loop(0)->device(0)->property(PropertyId::SubType).toInt(), chosen);
+    // a very long site name is shown cut short, the other values stay in reach
+    project()->setProperty(PropertyId::SiteName, QString(3000, QLatin1Char('x')));
+    click(treeIndex());
+    QVERIFY(grid()->columnWidth(1) <= LCTableView::kMaxFittedColumnWidth);
+    QVERIFY(grid()->columnWidth(1) >= 200);
+}
 
-    // Save as a name without suffix adds ".xml", and the file becomes Save's target
-    m_prompter.files.enqueue(m_dir->filePath("copy"));
-    m_window->slotSaveAs();
-    const QString copy = m_dir->filePath("copy.xml");
-    QVERIFY(QFile::exists(copy));
-    QCOMPARE(m_window->windowTitle(), QStringLiteral("copy.xml[*] - Mirel"));
-    project()->setProperty(PropertyId::Name, QStringLiteral("Copied"));
-    m_window->slotSave();
-    QVERIFY(readAll(copy).contains("name=\"Copied\""));
-    QVERIFY(!readAll(riverside).contains("Copied"));
-    // the file dialog asked about "copy", so replacing copy.xml is asked here
-    m_prompter.shown.clear();
-    m_prompter.files.enqueue(m_dir->filePath("copy"));
-    m_prompter.answers.enqueue(LCPrompter::Answer::No);
-    project()->setProperty(PropertyId::Name, QStringLiteral("Not saved"));
-    m_window->slotSaveAs();
-    QCOMPARE(m_prompter.shown.last(),
-        QStringLiteral("Information|%1 already exists.\nDo you want to replace it?")
-            .arg(QDir::toNativeSeparators(copy)));
-    QVERIFY(readAll(copy).contains("name=\"Copied\""));
+void TestMainWindow::devicesAndBranchesThroughMenus()
+{
+    start();
+    LCLoop *const loop = project()->panel(1)->loop(0);
+    const int count = loop->childCount();
+    click(treeIndex(1, 0));
+    QCOMPARE(treeMenu(), QStringList({"Add Device"}));
+    clickCell(0, 0);
+    QCOMPARE(gridMenu(), QStringList({"Add Device", "Delete Device"}));
+    clickCell(3, 1);
+    QVERIFY2(gridMenu().isEmpty(), "only the topology column has one");
+
+    // a device added below the current row takes the loop's cable
+    clickCell(3, 0);
+    QCOMPARE(gridMenu(), QStringList({"Add Device", "Delete Device", "Set Branch"}));
+    LCObject *const third = loop->child(3);
+    LCObject *const fourth = loop->child(4);
+    fromGridMenu("Add Device");
+    QCOMPARE(loop->childCount(), count + 1);
+    QCOMPARE(loop->child(5), fourth);
+    QCOMPARE(gridRows({4}), QStringList({"Trunk|0|SmokeDetector|Standard-Base|1.0mm2-PH30"}));
+
+    // a selected row deletes its device once; rows apart delete each
+    clickRowHeader(4);
+    fromGridMenu("Delete Device");
+    QCOMPARE(loop->child(4), fourth);
+    LCObject *const second = loop->child(2);
+    clickRowHeader(1);
+    clickRowHeader(3, Qt::ControlModifier);
+    fromGridMenu("Delete Device");
+    QCOMPARE(loop->childCount(), count - 2);
+    QVERIFY(loop->indexOf(second) == 1 && loop->indexOf(third) == -1);
+
+    // a branch with a relay folds under its first device; a click unfolds and folds it
+    clickRowHeader(5);
+    clickRowHeader(7, Qt::ShiftModifier);
+    m_prompter.answers.enqueue(Answer::Yes);
+    fromGridMenu("Set Branch");
+    QCOMPARE(told(), QStringList({"Information|Do you want to set a relay"}));
+    QCOMPARE(trucks(loop, 4, 5), QList<int>({0, 5, 5, 5, 0}));
+    QVERIFY(loop->device(6)->isRelay());
+    QVERIFY(!grid()->isRowHidden(5) && grid()->isRowHidden(6) && grid()->isRowHidden(7));
+    QCOMPARE(loop->property(PropertyId::LoopStatus).toInt(), -1);
+    clickCell(5, 0);
+    QVERIFY(!grid()->isRowHidden(6) && !grid()->isRowHidden(7));
+    clickCell(5, 0);
+    QVERIFY(grid()->isRowHidden(7));
+
+    // Set Trunk returns the whole branch, hidden rows too, and clears the relay
+    QCOMPARE(gridMenu(), QStringList({"Add Device", "Delete Device", "Set Trunk"}));
+    fromGridMenu("Set Trunk");
+    QCOMPARE(trucks(loop, 4, 5), QList<int>({0, 0, 0, 0, 0}));
+    QVERIFY(!loop->device(7)->isRelay() && !grid()->isRowHidden(7));
+
+    // without the relay; never from the first device
+    clickRowHeader(2);
+    clickRowHeader(3, Qt::ShiftModifier);
+    fromGridMenu("Set Branch");
+    QVERIFY(!loop->device(3)->isRelay());
+    told();
+    clickCell(0, 0);
+    clickCell(4, 0, Qt::ControlModifier);
+    fromGridMenu("Set Branch");
+    QCOMPARE(told(),
+        QStringList({"Information|Do you want to set a relay",
+            "Information|Can not set a relay from the 1st device"}));
+    QCOMPARE(trucks(loop, 0, 5), QList<int>({0, 0, 2, 2, 0}));
+
+    // a loop of 242 devices takes no more
+    while (!loop->isFull()) {
+        loop->insertChild(std::make_unique<LCDevice>(loop));
+    }
+    const QString fullLoop =
+        QStringLiteral("(Add Device: The loop holds its maximum of 242 devices.)");
+    QCOMPARE(treeMenu(), QStringList({fullLoop}));
+    QCOMPARE(gridMenu(), QStringList({fullLoop, "Delete Device", "Set Branch"}));
+}
+
+void TestMainWindow::aboutBox()
+{
+    LCAboutDlg dialog;
+    dialog.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&dialog));
+    QStringList texts;
+    for (const QLabel *const label : dialog.findChildren<QLabel *>()) {
+        texts << label->text();
+        // nothing cut off, though the dialog has a fixed size
+        QVERIFY(!label->wordWrap() || label->heightForWidth(label->width()) <= label->height());
+    }
+    // the program's own wording, naming no other maker
+    QCOMPARE(texts.mid(0, 3), QStringList({QString(), "Mirel", "Ver 3.01"}));
+    QVERIFY(texts.at(3).startsWith("Mirel is a great tool to help verify projects before"));
+    QVERIFY(texts.at(3).contains("It is the Mirel team's intention to keep the product"));
+    QCOMPARE(texts.at(4),
+        "(c) the Mirel team. All rights reserved.\nProvided as is, without any warranty.");
+    QCOMPARE(dialog.windowTitle(), QStringLiteral("About Mirel"));
+    QCOMPARE(dialog.size(), QSize(508, 262));
+    QTest::mouseClick(dialog.findChild<QPushButton *>("okButton"), Qt::LeftButton);
+    QCOMPARE(dialog.result(), int(QDialog::Accepted));
 }
 
 QTEST_MAIN(TestMainWindow)
