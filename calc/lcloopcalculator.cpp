@@ -251,8 +251,10 @@ void LCLoopCalculator::mainPass(Walk &found, const Devices &devices, bool loopCa
         found.voltDrop = 0.0f;
         return;
     }
-    float volt = 0.0f; // at the device
-    float trunkVolt = 0.0f; // at the latest trunk device
+    // at the device, and at the latest trunk device: the panel's output before any device, so a
+    // relay-fed first device, which takes nothing here, leaves the next one the full voltage
+    float volt = kSupplyVolt;
+    float trunkVolt = kSupplyVolt;
     float used = 0.0f; // drawn by the devices passed
     float capacitance = 0.0f;
     bool go = true;

@@ -114,8 +114,9 @@ bool LCLoopModel::setCellData(int row, int col, const QVariant &value)
     }
     if (col == int(Column::FirstCableLength)) {
         LCObject *const first = item->child(0);
-        // confirming the shown length keeps the exact one
-        if (*metre == roundedMetre(first->property(PropertyId::pos).toFloat())) {
+        // confirming the shown (cut) length keeps the exact one, as does its rounded value
+        const float exact = first->property(PropertyId::pos).toFloat();
+        if (*metre == truncatedMetre(exact) || *metre == roundedMetre(exact)) {
             return true;
         }
         // the device's hooks make the loop's results stale
