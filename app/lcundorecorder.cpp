@@ -13,22 +13,18 @@ LCUndoRecorder::~LCUndoRecorder() = default;
 
 void LCUndoRecorder::setProperty(LCObject &object, PropertyId id, const QVariant &value)
 {
-    auto command = std::make_unique<LCPropertyCommand>(object, id, value);
-    if (m_depth == 0) {
-        command->setText(m_text);
-        push(command.release());
+    if (m_pending) {
+        m_pending->add(object, id, value);
         return;
     }
-    if (!m_pending && !m_inMacro) {
+    auto command = std::make_unique<LCPropertyCommand>(object, id, value);
+    if (m_depth > 0) {
         m_pending = std::move(command);
         return;
     }
-    if (!m_inMacro) {
-        m_stack.beginMacro(m_text);
-        m_inMacro = true;
-        push(m_pending.release());
-    }
-    push(command.release());
+    command->setText(m_text);
+    // an edit that changed nothing is dropped by the stack
+    m_stack.push(command.release());
 }
 
 void LCUndoRecorder::beginStep(const QString &text)
@@ -43,17 +39,8 @@ void LCUndoRecorder::endStep()
     if (m_depth == 0 || --m_depth > 0) {
         return;
     }
-    if (m_inMacro) {
-        m_stack.endMacro();
-        m_inMacro = false;
-    } else if (m_pending) {
+    if (m_pending) {
         m_pending->setText(m_text);
-        push(m_pending.release());
+        m_stack.push(m_pending.release());
     }
-}
-
-void LCUndoRecorder::push(LCPropertyCommand *command)
-{
-    // an edit that changed nothing is dropped by the stack
-    m_stack.push(command);
 }

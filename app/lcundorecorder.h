@@ -9,8 +9,8 @@
 class LCPropertyCommand;
 class QUndoStack;
 
-// Keeps the grids' edits on the project's undo stack. A step of one value is one command; a
-// step of several (a multi-cell edit) is one macro, so one Undo takes it all back.
+// Keeps the grids' edits on the project's undo stack. A step is one command however many
+// values it sets (a multi-cell edit), so one Undo takes it all back.
 class LCUndoRecorder : public LCEditRecorder
 {
 public:
@@ -22,13 +22,10 @@ public:
     void endStep() override;
 
 private:
-    void push(LCPropertyCommand *command);
-
     QUndoStack &m_stack;
     int m_depth = 0;
     // one text per kind of edit, shared by its commands rather than copied into each
     QString m_text;
-    // the first command of a step, pushed alone when no second one comes
+    // the step being gathered, pushed when it ends
     std::unique_ptr<LCPropertyCommand> m_pending;
-    bool m_inMacro = false;
 };

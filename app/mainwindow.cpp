@@ -38,6 +38,7 @@
 #include <QMenu>
 #include <QPointer>
 #include <QSplitter>
+#include <QTimer>
 #include <QTreeView>
 #include <QUndoStack>
 
@@ -260,8 +261,15 @@ void MainWindow::objectChanged(LCObject *object, ChangeKind)
     }
     const LCObject *const panel = object->parent();
     const bool loopsOfPanel = shown->kind() == ObjectKind::Plain && shown->parent() == panel;
-    if (shown == object || shown == panel || loopsOfPanel) {
-        m_results->showResultOf(shown);
+    // a multi-cell edit tells of every cell: the pane is drawn once, when the edit is done
+    if ((shown == object || shown == panel || loopsOfPanel) && !m_resultsRefreshQueued) {
+        m_resultsRefreshQueued = true;
+        QTimer::singleShot(0, this, [this] {
+            m_resultsRefreshQueued = false;
+            if (m_results->isOpen()) {
+                m_results->showResultOf(currentObject());
+            }
+        });
     }
 }
 

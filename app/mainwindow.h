@@ -112,6 +112,7 @@ private:
     std::unique_ptr<LCPrompter> m_ownPrompter;
     LCPrompter *m_prompter;
     bool m_configLoaded = false;
+    bool m_resultsRefreshQueued = false;
     QSettings m_settings;
     std::unique_ptr<LCRecentFiles> m_recentFiles;
     LCProjectDocument *m_document = nullptr;

@@ -232,7 +232,7 @@ bool LCDeviceModel::setCellData(int row, int col, const QVariant &value)
         writeProperty(*item, PropertyId::deviceTypeid, *id);
         // the device took the default sub type of its new type
         const QModelIndex subType = index(row, int(Column::SubType));
-        emit dataChanged(subType, subType);
+        cellsChanged(subType, subType);
         break;
     }
     case Column::SubType: {
@@ -255,8 +255,8 @@ bool LCDeviceModel::setCellData(int row, int col, const QVariant &value)
         return false;
     }
     // the device lost its check mark: the colour of its whole row goes with it
-    emit dataChanged(index(row, 0), index(row, int(Column::CableType)),
-        {Qt::BackgroundRole, Qt::ForegroundRole});
+    static const QVector<int> colourRoles = {Qt::BackgroundRole, Qt::ForegroundRole};
+    cellsChanged(index(row, 0), index(row, int(Column::CableType)), colourRoles);
     return true;
 }
 

@@ -129,7 +129,7 @@ bool LCLoopModel::setCellData(int row, int col, const QVariant &value)
         writeProperty(*item, PropertyId::LastDis, float(*metre));
     }
     const QModelIndex total = index(row, int(Column::TotalCableLength));
-    emit dataChanged(total, total);
+    cellsChanged(total, total);
     return true;
 }
 

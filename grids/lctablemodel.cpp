@@ -3,6 +3,8 @@
 #include "grids/lceditrecorder.h"
 #include "model/lcobject.h"
 
+#include <algorithm>
+
 namespace
 {
 // Every cell and header of every grid is centred.
@@ -99,7 +101,7 @@ bool LCTableModel::setData(const QModelIndex &index, const QVariant &value, int 
     if (!taken) {
         return false;
     }
-    emit dataChanged(index, index);
+    cellsChanged(index, index);
     m_modified = true;
     return true;
 }
@@ -211,8 +213,10 @@ void LCTableModel::refreshCells()
 
 void LCTableModel::beginEdit(int row, int col)
 {
+    // only the outermost edit names the step: the cells of a multi-cell edit join it
+    const bool outermost = m_editDepth++ == 0;
     if (m_recorder) {
-        m_recorder->beginStep(editText(row, col));
+        m_recorder->beginStep(outermost ? editText(row, col) : QString());
     }
 }
 
@@ -220,6 +224,45 @@ void LCTableModel::endEdit()
 {
     if (m_recorder) {
         m_recorder->endStep();
+    }
+    if (m_editDepth > 0 && --m_editDepth == 0) {
+        sendPendingChanges();
+    }
+}
+
+void LCTableModel::cellsChanged(
+    const QModelIndex &topLeft, const QModelIndex &bottomRight, const QVector<int> &roles)
+{
+    if (m_editDepth == 0) {
+        emit dataChanged(topLeft, bottomRight, roles);
+        return;
+    }
+    for (PendingChange &pending : m_pendingChanges) {
+        if (pending.roles == roles) {
+            pending.top = std::min(pending.top, topLeft.row());
+            pending.left = std::min(pending.left, topLeft.column());
+            pending.bottom = std::max(pending.bottom, bottomRight.row());
+            pending.right = std::max(pending.right, bottomRight.column());
+            return;
+        }
+    }
+    m_pendingChanges.push_back(
+        {topLeft.row(), topLeft.column(), bottomRight.row(), bottomRight.column(), roles});
+}
+
+void LCTableModel::sendPendingChanges()
+{
+    const std::vector<PendingChange> pending = std::move(m_pendingChanges);
+    m_pendingChanges.clear();
+    // the rows may have gone while the edit ran
+    const int lastRow = rowCount() - 1;
+    const int lastColumn = columnCount() - 1;
+    for (const PendingChange &change : pending) {
+        const int bottom = std::min(change.bottom, lastRow);
+        const int right = std::min(change.right, lastColumn);
+        if (change.top <= bottom && change.left <= right) {
+            emit dataChanged(index(change.top, change.left), index(bottom, right), change.roles);
+        }
     }
 }
 

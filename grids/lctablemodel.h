@@ -4,6 +4,8 @@
 
 #include <QAbstractTableModel>
 
+#include <vector>
+
 class LCEditRecorder;
 class LCObject;
 
@@ -70,10 +72,26 @@ protected:
     void setModified(bool modified) { m_modified = modified; }
     // Writes through the recorder when there is one, else straight into the object.
     void writeProperty(LCObject &object, PropertyId id, const QVariant &value);
+    // Tells the views that cells changed. Inside an edit the notices are gathered and sent when
+    // it ends, so a multi-cell edit repaints and refits its cells once, not once per cell.
+    void cellsChanged(
+        const QModelIndex &topLeft, const QModelIndex &bottomRight, const QVector<int> &roles = {});
 
 private:
+    // Cells changed during an edit, as one rectangle per set of roles.
+    struct PendingChange {
+        int top;
+        int left;
+        int bottom;
+        int right;
+        QVector<int> roles;
+    };
+
     bool isShownCell(const QModelIndex &index) const;
+    void sendPendingChanges();
 
     bool m_modified = false;
     LCEditRecorder *m_recorder = nullptr;
+    int m_editDepth = 0;
+    std::vector<PendingChange> m_pendingChanges;
 };

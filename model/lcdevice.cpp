@@ -2,8 +2,6 @@
 
 #include "model/lcloop.h"
 
-#include <QVariantList>
-
 namespace
 {
 LCDevice::SubTypeResolver &resolver()
@@ -58,9 +56,7 @@ void LCDevice::propertyChanged(PropertyId id, const QVariant &)
     }
     storeProperty(PropertyId::CheckMark, CheckMarkValue::NotChecked);
     if (LCLoop *const owner = loop()) {
-        owner->setProperty(PropertyId::LoopStatus, LoopStatusValue::NotCalculated);
-        owner->setProperty(PropertyId::ProblemText, QString());
-        owner->setProperty(PropertyId::Suggestions, QVariantList());
+        owner->resetResults();
         notifyObservers(owner, ChangeKind::LoopResults);
     }
     if (id == PropertyId::deviceTypeid) {

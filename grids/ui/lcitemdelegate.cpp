@@ -1,16 +1,15 @@
 #include "grids/ui/lcitemdelegate.h"
 
 #include "grids/lctablemodel.h"
+#include "grids/ui/lccomboeditor.h"
 
 #include <QAbstractItemView>
 #include <QComboBox>
 #include <QCompleter>
 #include <QItemSelectionModel>
 #include <QLineEdit>
-#include <QListView>
 #include <QRegularExpression>
 #include <QRegularExpressionValidator>
-#include <QScrollBar>
 #include <QSignalBlocker>
 #include <QtDebug>
 
@@ -24,8 +23,6 @@ constexpr int kDecimalBase = 10;
 constexpr char kMissingIconMessage[] = "Icon combobox missing icon";
 // shown where a text of several lines is drawn on one
 const QString kLineBreakMark = QStringLiteral(" \u21b5 ");
-// beside the longest entry of a combo popup: its icon and the popup's frame
-constexpr int kPopupMargin = 48;
 
 QValidator *patternValidator(const QString &pattern, QObject *parent)
 {
@@ -186,7 +183,7 @@ QWidget *LCItemDelegate::createLineEditor(QWidget *parent) const
 
 QWidget *LCItemDelegate::createComboEditor(QWidget *parent) const
 {
-    auto *const combo = new QComboBox(parent);
+    auto *const combo = new LCComboEditor(parent);
     if (m_editorKind == int(EditorKind::IconCombo) && m_items.size() == m_icons.size()) {
         for (int i = 0; i < m_items.size(); ++i) {
             combo->addItem(m_icons.at(i), m_items.at(i));
@@ -208,13 +205,7 @@ QWidget *LCItemDelegate::createComboEditor(QWidget *parent) const
         completer->setCaseSensitivity(Qt::CaseInsensitive);
         combo->setCompleter(completer);
     }
-    // the popup is as wide as its longest entry, however narrow the cell
-    const int longest = combo->view()->sizeHintForColumn(0) + kPopupMargin
-        + combo->view()->verticalScrollBar()->sizeHint().width();
-    combo->view()->setMinimumWidth(longest);
-    if (combo->completer()) {
-        combo->completer()->popup()->setMinimumWidth(longest);
-    }
+    combo->widenCompleterOnFirstEdit();
     // connected only now, so filling the box does not commit
     connect(combo, QOverload<int>::of(&QComboBox::currentIndexChanged), this,
         &LCItemDelegate::commitAndCloseEditor);

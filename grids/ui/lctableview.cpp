@@ -106,9 +106,14 @@ void LCTableView::fitColumn(int column, int minimum, bool grow)
     setColumnWidth(column, grow ? std::max(wanted, columnWidth(column)) : wanted);
 }
 
-void LCTableView::noteEditedCells(const QModelIndex &topLeft, const QModelIndex &bottomRight)
+void LCTableView::noteEditedCells(
+    const QModelIndex &topLeft, const QModelIndex &bottomRight, const QVector<int> &roles)
 {
     if (!topLeft.isValid() || !bottomRight.isValid()) {
+        return;
+    }
+    // a change of colour only leaves the texts, and so the widths, as they were
+    if (!roles.isEmpty() && !roles.contains(Qt::DisplayRole) && !roles.contains(Qt::EditRole)) {
         return;
     }
     const bool first = m_editedColumns.isEmpty();

@@ -43,7 +43,8 @@ protected:
     bool viewportEvent(QEvent *event) override;
 
 private slots:
-    void noteEditedCells(const QModelIndex &topLeft, const QModelIndex &bottomRight);
+    void noteEditedCells(
+        const QModelIndex &topLeft, const QModelIndex &bottomRight, const QVector<int> &roles);
     void fitEditedColumns();
 
 private:

@@ -722,6 +722,18 @@ void TestGrids::comboEditors()
     QCOMPARE(editor->currentIndex(), 2);
     QCOMPARE(editor->lineEdit()->selectedText(), QStringLiteral("heavy"));
     QVERIFY(commits.isEmpty());
+    // the lists are as wide as their longest entry however narrow the cell, once they show
+    const QString longName(40, QLatin1Char('W'));
+    disconnect(&names, &LCItemDelegate::sigCreateEditor, this, nullptr);
+    names.setItems({"Thin", longName}, {});
+    auto *const narrow = qobject_cast<QComboBox *>(names.createEditor(&parent, {}, {}));
+    narrow->setFixedWidth(30);
+    const int longest = narrow->fontMetrics().horizontalAdvance(longName);
+    narrow->showPopup();
+    QVERIFY(narrow->view()->minimumWidth() > longest);
+    narrow->hidePopup();
+    QTest::keyClicks(narrow->lineEdit(), QStringLiteral("W"));
+    QVERIFY(narrow->completer()->popup()->minimumWidth() > longest);
 }
 
 void TestGrids::delegatesDetached()
