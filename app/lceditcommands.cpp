@@ -2,6 +2,7 @@
 
 #include "app/commands/lcadddevicecommand.h"
 #include "app/commands/lcinsertcommand.h"
+#include "app/commands/lcpropertycommand.h"
 #include "app/commands/lcremovecommand.h"
 #include "app/commands/lcsetbranchcommand.h"
 #include "app/commands/lcsettrunkcommand.h"
@@ -20,6 +21,7 @@
 #include <QAction>
 #include <QMenu>
 #include <QUndoStack>
+#include <QWidget>
 
 LCEditCommands::LCEditCommands(
     Views views, LCMainActions &actions, QUndoStack &stack, LCPrompter &prompter, QWidget *window)
@@ -31,6 +33,7 @@ LCEditCommands::LCEditCommands(
     , m_window(window)
 {
     const std::pair<QAction *, void (LCEditCommands::*)()> commands[] = {
+        {actions.undo, &LCEditCommands::undo}, {actions.redo, &LCEditCommands::redo},
         {actions.addDevice, &LCEditCommands::addDevice},
         {actions.deleteDevice, &LCEditCommands::deleteDevices},
         {actions.setBranch, &LCEditCommands::setBranch},
@@ -313,4 +316,31 @@ void LCEditCommands::deletePanel()
             m_stack.push(new LCRemoveCommand(*project, rows, tr("Delete AFCP")));
         },
         project);
+}
+
+void LCEditCommands::undo()
+{
+    takeStep(true);
+}
+
+void LCEditCommands::redo()
+{
+    takeStep(false);
+}
+
+void LCEditCommands::takeStep(bool back)
+{
+    const auto step = [this, back] { back ? m_stack.undo() : m_stack.redo(); };
+    // A step of values leaves every row where it is: the views only read their texts again,
+    // so a 241-cell edit is taken back as quickly as it was made. Other steps rebuild them.
+    const int index = m_stack.index() - (back ? 1 : 0);
+    if (!dynamic_cast<const LCPropertyCommand *>(m_stack.command(index))) {
+        m_views.changeStructure(step, m_views.currentObject());
+        return;
+    }
+    step();
+    if (LCTableModel *const grid = m_views.grids.shownModel()) {
+        grid->refreshCells();
+    }
+    m_views.treeViewport.update();
 }

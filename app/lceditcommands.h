@@ -18,9 +18,9 @@ class QWidget;
 
 // The commands that change the project's structure and a loop's topology: add and delete
 // devices, loops and panels, put devices on a branch or back on the trunk, fold a branch in the
-// grid. Each change is one step on the undo stack. The device and loop commands act on the
-// loop or panel the grid shows, the panel commands on the tree's current object; the Edit menu,
-// the tool bar and both context menus share one action per command.
+// grid, and Undo and Redo. Each change is one step on the undo stack. The device and loop commands
+// act on the loop or panel the grid shows, the panel commands on the tree's current object; the
+// Edit menu, the tool bar and both context menus share one action per command.
 class LCEditCommands : public QObject
 {
     Q_OBJECT
@@ -35,6 +35,8 @@ public:
         std::function<void(const std::function<void()> &, const LCObject *)> changeStructure;
         // opens the tree's item of an object
         std::function<void(const LCObject *)> expand;
+        // where the tree draws its items
+        QWidget &treeViewport;
     };
 
     LCEditCommands(Views views,
@@ -53,6 +55,9 @@ public:
     LCController *shownLoopsPanel() const;
 
 public slots:
+    // Undo and Redo, with the views brought up to date.
+    void undo();
+    void redo();
     void addDevice();
     void deleteDevices();
     void setTrunk();
@@ -65,6 +70,7 @@ public slots:
     void deletePanel();
 
 private:
+    void takeStep(bool back);
     // Rows of the grid that hold a selected cell, each once, in selection order.
     QList<int> selectedRows() const;
 

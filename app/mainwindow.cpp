@@ -134,7 +134,6 @@ void MainWindow::initConnections()
         {m_actions->newProject, &MainWindow::slotNew}, {m_actions->open, &MainWindow::slotOpen},
         {m_actions->save, &MainWindow::slotSave}, {m_actions->saveAs, &MainWindow::slotSaveAs},
         {m_actions->report, &MainWindow::slotReport}, {m_actions->exit, &MainWindow::slotExit},
-        {m_actions->undo, &MainWindow::slotUndo}, {m_actions->redo, &MainWindow::slotRedo},
         {m_actions->calculate, &MainWindow::slotCalc},
         {m_actions->battery, &MainWindow::slotBattery},
         {m_actions->define, &MainWindow::slotDefine}, {m_actions->about, &MainWindow::slotAbout}};
@@ -187,7 +186,8 @@ void MainWindow::initViews()
         [this](const std::function<void()> &change, const LCObject *keep) {
             changeStructure(change, keep);
         },
-        [this](const LCObject *object) { m_treeView->expand(m_treeModel->indexOf(object)); }};
+        [this](const LCObject *object) { m_treeView->expand(m_treeModel->indexOf(object)); },
+        *m_treeView->viewport()};
     m_edits = new LCEditCommands(
         std::move(views), *m_actions, m_document->undoStack(), *m_prompter, this);
 }
@@ -352,16 +352,6 @@ void MainWindow::slotSaveAs()
 {
     (void)m_document->saveAs();
     updateTitle();
-}
-
-void MainWindow::slotUndo()
-{
-    changeStructure([this] { m_document->undoStack().undo(); }, currentObject());
-}
-
-void MainWindow::slotRedo()
-{
-    changeStructure([this] { m_document->undoStack().redo(); }, currentObject());
 }
 
 void MainWindow::changeStructure(const std::function<void()> &change, const LCObject *keep)

