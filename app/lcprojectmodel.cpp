@@ -87,6 +87,30 @@ QModelIndex LCProjectModel::index(int row, int column, const QModelIndex &parent
     return child ? createIndex(row, column, child) : QModelIndex();
 }
 
+QModelIndex LCProjectModel::indexOf(const LCObject *object) const
+{
+    // the path from the project down to object, then the same path through the model
+    QList<const LCObject *> path;
+    for (const LCObject *step = object; step; step = step->parent()) {
+        path.prepend(step);
+    }
+    if (path.isEmpty() || path.first() != root()) {
+        return {};
+    }
+    QModelIndex item = rootIndex();
+    for (int i = 1; i < path.size() && item.isValid(); ++i) {
+        const LCObject *const step = path.at(i);
+        if (step->kind() == ObjectKind::Loop) {
+            // below a panel the tree goes through its "Loops" item
+            item = index(kLoopsItemRow, kFirstColumn, item);
+        }
+        const int row =
+            step->kind() == ObjectKind::Plain ? kLoopsItemRow : step->parent()->indexOf(step);
+        item = row < 0 ? QModelIndex() : index(row, kFirstColumn, item);
+    }
+    return item;
+}
+
 QModelIndex LCProjectModel::parent(const QModelIndex &index) const
 {
     LCObject *const object = objectOf(index);

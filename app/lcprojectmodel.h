@@ -22,6 +22,8 @@ public:
         int row, int column, const QModelIndex &parent = QModelIndex()) const override;
     QModelIndex parent(const QModelIndex &index) const override;
     int rowCount(const QModelIndex &parent = QModelIndex()) const override;
+    // The item of object (a panel's "Loops" item included); invalid for one not in the tree.
+    QModelIndex indexOf(const LCObject *object) const;
 
     // Emits dataChanged for the item of a loop of the shown project, so its caption and colour
     // are read again. Objects that are not loops of the shown project are ignored.

@@ -1,11 +1,26 @@
 #include "app/mainwindow.h"
 
 #include <QApplication>
+#include <QCommandLineParser>
 
 int main(int argc, char *argv[])
 {
     QApplication application(argc, argv);
-    MainWindow window;
+    // where the user's settings (recent files, last folder) are kept
+    QCoreApplication::setOrganizationName(QStringLiteral("Mirel"));
+    QCoreApplication::setApplicationName(QStringLiteral("Mirel"));
+
+    QCommandLineParser parser;
+    parser.setApplicationDescription(
+        QCoreApplication::translate("main", "Checks the addressable loops of fire alarm systems."));
+    parser.addHelpOption();
+    parser.addPositionalArgument(QStringLiteral("file"),
+        QCoreApplication::translate("main", "A project file to open instead of the working file."),
+        QStringLiteral("[FILE]"));
+    parser.process(application);
+    const QStringList files = parser.positionalArguments();
+
+    MainWindow window(nullptr, nullptr, files.isEmpty() ? QString() : files.first());
     if (!window.isConfigLoaded()) {
         return 0;
     }

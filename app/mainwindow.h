@@ -1,49 +1,50 @@
 #pragma once
 
+#include "app/lceditcommands.h"
 #include "model/lcobserver.h"
 
-#include <QList>
 #include <QMainWindow>
-#include <QModelIndex>
+#include <QMenu>
+#include <QSettings>
 
-#include <cstddef>
+#include <functional>
 #include <memory>
 
-class LCController;
-class LCDeviceModel;
-class LCLoop;
-class LCLoopModel;
-class LCPanelInfoModel;
-class LCProjectInfoModel;
-class QAbstractItemModel;
-class QMenu;
-class LCItemDelegate;
+class LCMainActions;
+class LCObjectGrids;
 class LCObject;
+class LCProjectDocument;
 class LCProjectModel;
 class LCPrompter;
+class LCRecentFiles;
 class LCTableView;
 class LCTreeExpansion;
-class QDockWidget;
-class QTextEdit;
-class QToolButton;
+class LCUndoRecorder;
+class LCResultPanel;
+class QModelIndex;
 class QTreeView;
+class QUndoStack;
 
 // The program's one window: the project tree on the left, the grid of the tree's current object
-// on the right with the calculation result below, and the tool bar with the file commands and
-// the entry points to the other commands. Every grid command acts on the object the grid
-// shows. As an observer it keeps the result pane from showing a result an edit made stale.
+// on the right with the calculation result below, the menu bar and the tool bar. Every change to
+// the project is a step on the document's undo stack; every grid command acts on the object the
+// grid shows. As an observer it keeps the result pane from showing a result an edit made stale.
 class MainWindow : public QMainWindow, public LCObserver
 {
     Q_OBJECT
 
 public:
     // Asks the user through prompter (message boxes and file dialogs when none is given).
-    explicit MainWindow(QWidget *parent = nullptr, LCPrompter *prompter = nullptr);
+    // startFile, when given, is opened instead of the working file.
+    explicit MainWindow(QWidget *parent = nullptr,
+        LCPrompter *prompter = nullptr,
+        const QString &startFile = QString());
     ~MainWindow() override;
 
     // False when neither the working file nor the factory definitions could be read; the user
     // has been told and the program must end.
     bool isConfigLoaded() const { return m_configLoaded; }
+    QUndoStack &undoStack() const;
 
     enum class Reset {
         NewProject, // another project: the window looks as at start
@@ -54,9 +55,17 @@ public:
     // Shows the grid that belongs to object.
     void showObject(LCObject *object);
 
+    // The editing commands, acting on what the grid and the tree show.
+    LCEditCommands &edits() const { return *m_edits; }
+    std::unique_ptr<QMenu> gridContextMenu() { return m_edits->gridContextMenu(); }
+    std::unique_ptr<QMenu> treeContextMenu() { return m_edits->treeContextMenu(); }
+
+    void objectChanged(LCObject *object, ChangeKind kind) override;
+
 public slots:
     void slotNew();
     void slotOpen();
+    void slotOpenFile(const QString &path);
     void slotSave();
     void slotSaveAs();
     void slotReport();
@@ -66,25 +75,17 @@ public slots:
     void slotExit();
     void slotCalc();
     void slotTreeItemClicked();
-    void slotViewClicked();
     void slotViewContextMenu(const QPoint &position);
     void slotViewProjectContextMenu(const QPoint &position);
-    void slotUpdateDelegate(const QModelIndex &index);
-    void slotAddDevice();
-    void slotDeleteDevice();
-    void slotTrunk();
-    void slotBranch();
-    void slotAddLoop();
-    void slotDeleteLoop();
-    void slotAddController();
-    void slotDeleteController();
-
-public:
-    // The context menus as they would open now; empty when none would open.
-    std::unique_ptr<QMenu> gridContextMenu();
-    std::unique_ptr<QMenu> treeContextMenu();
-
-    void objectChanged(LCObject *object, ChangeKind kind) override;
+    void slotViewClicked() { m_edits->toggleBranch(); }
+    void slotAddDevice() { m_edits->addDevice(); }
+    void slotDeleteDevice() { m_edits->deleteDevices(); }
+    void slotTrunk() { m_edits->setTrunk(); }
+    void slotBranch() { m_edits->setBranch(); }
+    void slotAddLoop() { m_edits->addLoop(); }
+    void slotDeleteLoop() { m_edits->deleteLoops(); }
+    void slotAddController() { m_edits->addPanel(); }
+    void slotDeleteController() { m_edits->deletePanel(); }
 
 protected:
     void closeEvent(QCloseEvent *event) override;
@@ -92,89 +93,36 @@ protected:
 private:
     void initUi();
     void initConnections();
-    void initConfig();
+    void initConfig(const QString &startFile);
     void initViews();
 
-    // The object of the tree's current item, or null.
     LCObject *currentObject() const;
-    // The loop whose devices the grid shows, or the panel whose loops it shows; null otherwise.
-    LCLoop *shownLoop() const;
-    LCController *shownLoopsPanel() const;
     // Puts the tree model into the tree view and follows its current item from then on.
     void attachTree();
-    QModelIndex treeIndexOf(const LCObject *object) const;
-    // After loops were added or removed: rebuilds the tree and makes object current again.
-    void refreshTreeKeeping(const LCObject *object);
-    // No grid shows anything of the project any more.
-    void detachGrids();
-    void showGrid(QAbstractItemModel *model, bool withHeaders);
-    void setButtonsFor(const LCObject *object);
-    // The result pane shows what object's last calculation found, unless an edit made it stale.
-    void showResultOf(const LCObject *object);
+    // Runs change, which adds or removes objects, with nothing showing the project meanwhile;
+    // then shows keep again, or the nearest object above it that is still in the project.
+    void changeStructure(const std::function<void()> &change, const LCObject *keep);
+    void updateActions();
     // The title names the project's file and marks unsaved changes.
     void updateTitle();
-    template <std::size_t Columns>
-    void setColumnWidths(const int (&widths)[Columns]);
-    // Saves to path (the working file when empty) and says how it went. False when the file
-    // could not be written; nothing is changed then.
-    bool saveTo(const QString &path);
-    // Before the project is replaced or the program ends: when anything changed, asks whether
-    // to save it. False when the user wanted it saved and that failed, so the caller must stop.
-    bool saveChangesIfWanted();
-    // The file the user chose to save as, with ".xml" added when it has no suffix; empty when
-    // the user cancelled or would not replace a file of that name.
-    QString chosenSaveFile();
     void openReport(const QString &path);
-    // "Add Device" and "Add Loop", disabled with the reason when the loop or panel is full.
-    void addDeviceEntry(QMenu &menu, const LCLoop &loop);
-    void addLoopEntry(QMenu &menu, const LCController &panel);
-    void calculatePanel(LCObject *panel);
-    // False when the loop is empty and nothing was calculated.
-    bool calculateLoop(LCObject *loop);
-    void fillDeviceTypeItems();
-    void fillCableTypeItems();
 
     std::unique_ptr<LCPrompter> m_ownPrompter;
     LCPrompter *m_prompter;
     bool m_configLoaded = false;
+    bool m_resultsRefreshQueued = false;
+    QSettings m_settings;
+    std::unique_ptr<LCRecentFiles> m_recentFiles;
+    LCProjectDocument *m_document = nullptr;
+    std::unique_ptr<LCUndoRecorder> m_recorder;
+    LCMainActions *m_actions = nullptr;
 
-    QToolButton *m_newButton = nullptr;
-    QToolButton *m_openButton = nullptr;
-    QToolButton *m_saveButton = nullptr;
-    QToolButton *m_saveAsButton = nullptr;
-    QToolButton *m_reportButton = nullptr;
-    QToolButton *m_defineButton = nullptr;
-    QToolButton *m_calculateButton = nullptr;
-    QToolButton *m_batteryButton = nullptr;
-    QToolButton *m_aboutButton = nullptr;
-    QToolButton *m_exitButton = nullptr;
     QTreeView *m_treeView = nullptr;
     LCTableView *m_gridView = nullptr;
-    QDockWidget *m_resultDock = nullptr;
-    QTextEdit *m_resultPane = nullptr;
+    LCResultPanel *m_results = nullptr;
 
     LCProjectModel *m_treeModel = nullptr;
-    LCProjectInfoModel *m_projectModel = nullptr;
-    LCPanelInfoModel *m_panelModel = nullptr;
-    LCLoopModel *m_loopModel = nullptr;
-    LCDeviceModel *m_deviceModel = nullptr;
-
-    QList<LCItemDelegate *> m_projectTextDelegates;
-    LCItemDelegate *m_panelNoteDelegate = nullptr;
-    LCItemDelegate *m_cardsUpTo32Delegate = nullptr;
-    LCItemDelegate *m_cardsUpTo3Delegate = nullptr;
-    LCItemDelegate *m_cardsUpTo8Delegate = nullptr;
-    LCItemDelegate *m_cardsUpTo1Delegate = nullptr;
-    LCItemDelegate *m_cardsUpTo2Delegate = nullptr;
-    LCItemDelegate *m_slotCardDelegate = nullptr;
-    LCItemDelegate *m_firstLengthDelegate = nullptr;
-    LCItemDelegate *m_lastLengthDelegate = nullptr;
-
-    LCItemDelegate *m_deviceLengthDelegate = nullptr;
-    LCItemDelegate *m_deviceTypeDelegate = nullptr;
-    LCItemDelegate *m_subTypeDelegate = nullptr;
-    LCItemDelegate *m_cableTypeDelegate = nullptr;
-
-    LCObject *m_shownObject = nullptr;
+    LCObjectGrids *m_grids = nullptr;
+    LCEditCommands *m_edits = nullptr;
     std::unique_ptr<LCTreeExpansion> m_treeExpansion;
 };

@@ -18,12 +18,14 @@ void LCBenchReporter::ReportRuns(const std::vector<Run> &runs)
         }
         const double time =
             m_clock == Clock::Cpu ? run.GetAdjustedCPUTime() : run.GetAdjustedRealTime();
-        const double milliseconds =
-            time / benchmark::GetTimeUnitMultiplier(run.time_unit) * kMillisecondsPerSecond;
+        const double toMilliseconds =
+            kMillisecondsPerSecond / benchmark::GetTimeUnitMultiplier(run.time_unit);
+        const double milliseconds = time * toMilliseconds;
         if (run.run_type == Run::RT_Iteration) {
             m_repetitionMilliseconds[name].push_back(milliseconds);
         } else if (run.aggregate_name == kMedianStatistic) {
             m_medianMilliseconds[name] = milliseconds;
+            m_medianRealMilliseconds[name] = run.GetAdjustedRealTime() * toMilliseconds;
         }
     }
     ConsoleReporter::ReportRuns(runs);
@@ -38,5 +40,7 @@ std::optional<LCBenchReporter::Figure> LCBenchReporter::figure(const std::string
         return std::nullopt;
     }
     const std::vector<double> &times = repetitions->second;
-    return Figure{median->second, *std::min_element(times.begin(), times.end())};
+    const auto real = m_medianRealMilliseconds.find(name);
+    return Figure{median->second, *std::min_element(times.begin(), times.end()),
+        real == m_medianRealMilliseconds.end() ? 0.0 : real->second};
 }

@@ -16,6 +16,8 @@ public:
     struct Figure {
         double medianMilliseconds = 0.0;
         double bestMilliseconds = 0.0;
+        // the median by the wall clock, whichever clock the other two are taken by
+        double medianRealMilliseconds = 0.0;
     };
 
     // Which of the times Google Benchmark takes the figures are made of. Wall-clock time counts
@@ -38,6 +40,7 @@ public:
 private:
     const Clock m_clock;
     std::map<std::string, double> m_medianMilliseconds;
+    std::map<std::string, double> m_medianRealMilliseconds;
     std::map<std::string, std::vector<double>> m_repetitionMilliseconds;
     std::set<std::string> m_failed;
 };

@@ -41,18 +41,13 @@ void addGroup(QVariantList *messages, const QStringList &group)
         messages->append(line);
     }
 }
-
-void fail(LCLoop &loop, const QString &problem)
-{
-    loop.storeProperty(PropertyId::LoopStatus, LoopStatusValue::Fails);
-    loop.storeProperty(PropertyId::ProblemText, problem);
-}
-
-void mark(LCLoop &loop, int index, int value)
-{
-    loop.child(index)->setProperty(PropertyId::CheckMark, value);
-}
 } // namespace
+
+void LCLoopCalculator::Walk::fail(const QString &text)
+{
+    status = LoopStatusValue::Fails;
+    problem = text;
+}
 
 LCLoopCalculator::LCLoopCalculator(const QMap<int, DeviceType> &deviceTypes,
     const QMap<int, WireType> &wireTypes,
@@ -197,75 +192,118 @@ float LCLoopCalculator::maxCableCapacity(const Devices &devices)
 
 void LCLoopCalculator::calculateLoop(LCLoop &loop) const
 {
-    const Devices devices = resolve(loop);
-    const bool loopCardPrefix = takesMoreLoopCards(loop);
-    QVariantList messages;
-
-    const float current = loopCurrent(devices, false);
-    if (current > kMaxLoopCurrentMilliAmp) {
-        addGroup(&messages, LCSuggestions::currentGroup(relayLocation(devices), loopCardPrefix));
-        fail(loop, LCSuggestions::currentProblem());
-    } else {
-        loop.storeProperty(PropertyId::ProblemText, QString());
-        loop.storeProperty(PropertyId::LoopStatus, LoopStatusValue::Works);
+    const Walk found = walk(loop, resolve(loop));
+    for (std::size_t i = 0; i < found.results.size(); ++i) {
+        loop.child(int(i))->setProperty(PropertyId::CheckMark, found.results[i].mark);
     }
-
-    if (devices.empty()) {
-        // no device, no current, no drop
-        loop.storeProperty(PropertyId::VoltDrop, 0.0f);
-    } else {
-        float volt = 0.0f; // at the device
-        float trunkVolt = 0.0f; // at the latest trunk device
-        float used = 0.0f; // drawn by the devices passed
-        float capacitance = 0.0f;
-        bool go = true;
-        bool soundersPending = true;
-        for (std::size_t i = 0; i < devices.size(); ++i) {
-            const Device &device = devices[i];
-            const int index = int(i);
-            if (!go) {
-                mark(loop, index, CheckMarkValue::Flagged);
-                continue;
-            }
-            // a relay-fed branch device takes nothing from the loop here: the relay pass checks it
-            if (!(device.truck != 0 && device.relay)) {
-                volt = std::max(volt, trunkVolt);
-                const float drop = (device.resistanceOhmPerKm / kUnitFactor)
-                    * currentLeft(current, used) * device.metre / kUnitFactor;
-                volt = i == 0 ? kSupplyVolt - drop : volt - drop;
-                capacitance =
-                    capacitance + device.metre * device.capacityPerKm + device.capacitance;
-                used += drawnMilliAmp(device);
-                if (device.truck == 0) {
-                    trunkVolt = volt;
-                }
-            }
-            mark(loop, index, CheckMarkValue::Passed);
-            check(loop, devices, index, volt, capacitance, &go, &soundersPending, &messages);
-        }
-        loop.storeProperty(PropertyId::VoltDrop, kSupplyVolt - volt);
-    }
-
-    loop.storeProperty(PropertyId::Suggestions, messages);
-    relayPass(loop, devices, loopCardPrefix);
+    loop.storeProperty(PropertyId::LoopStatus, found.status);
+    loop.storeProperty(PropertyId::ProblemText, found.problem);
+    loop.storeProperty(PropertyId::VoltDrop, found.voltDrop);
+    loop.storeProperty(PropertyId::Suggestions, found.messages);
     LCObject::notifyObservers(&loop, ChangeKind::LoopResults);
 }
 
-void LCLoopCalculator::check(LCLoop &loop,
+std::vector<LCDeviceResult> LCLoopCalculator::deviceResults(const LCLoop &loop) const
+{
+    return walk(loop, resolve(loop)).results;
+}
+
+LCLoopCalculator::Walk LCLoopCalculator::walk(const LCLoop &loop, const Devices &devices) const
+{
+    Walk found;
+    found.results.resize(devices.size());
+    // where each device sits along the cable: a branch goes off the latest trunk device
+    float trunkMetre = 0.0f;
+    float branchMetre = 0.0f;
+    int branch = 0;
+    for (std::size_t i = 0; i < devices.size(); ++i) {
+        const Device &device = devices[i];
+        LCDeviceResult &result = found.results[i];
+        result.truck = device.truck;
+        result.limitVolt =
+            LCDeviceClass::isSounder(device.typeId) ? kMinSounderVolt : kMinDeviceVolt;
+        if (device.truck == 0) {
+            trunkMetre += device.metre;
+            result.metre = trunkMetre;
+            branch = 0;
+        } else {
+            branchMetre = device.truck == branch ? branchMetre + device.metre : device.metre;
+            branch = device.truck;
+            result.metre = trunkMetre + branchMetre;
+        }
+    }
+    const bool loopCardPrefix = takesMoreLoopCards(loop);
+    mainPass(found, devices, loopCardPrefix);
+    relayPass(found, devices, loopCardPrefix);
+    return found;
+}
+
+void LCLoopCalculator::mainPass(Walk &found, const Devices &devices, bool loopCardPrefix) const
+{
+    const float current = loopCurrent(devices, false);
+    if (current > kMaxLoopCurrentMilliAmp) {
+        addGroup(
+            &found.messages, LCSuggestions::currentGroup(relayLocation(devices), loopCardPrefix));
+        found.fail(LCSuggestions::currentProblem());
+    }
+    if (devices.empty()) {
+        // no device, no current, no drop
+        found.voltDrop = 0.0f;
+        return;
+    }
+    // at the device, and at the latest trunk device: the panel's output before any device, so a
+    // relay-fed first device, which takes nothing here, leaves the next one the full voltage
+    float volt = kSupplyVolt;
+    float trunkVolt = kSupplyVolt;
+    float used = 0.0f; // drawn by the devices passed
+    float capacitance = 0.0f;
+    bool go = true;
+    bool soundersPending = true;
+    for (std::size_t i = 0; i < devices.size(); ++i) {
+        const Device &device = devices[i];
+        const int index = int(i);
+        LCDeviceResult &result = found.results[i];
+        if (!go) {
+            found.mark(index, CheckMarkValue::Flagged);
+            continue;
+        }
+        result.currentLeftMilliAmp = currentLeft(current, used);
+        // a relay-fed branch device takes nothing from the loop here: the relay pass checks it
+        if (!(device.truck != 0 && device.relay)) {
+            volt = std::max(volt, trunkVolt);
+            const float drop = (device.resistanceOhmPerKm / kUnitFactor)
+                * currentLeft(current, used) * device.metre / kUnitFactor;
+            volt = i == 0 ? kSupplyVolt - drop : volt - drop;
+            capacitance = capacitance + device.metre * device.capacityPerKm + device.capacitance;
+            used += drawnMilliAmp(device);
+            if (device.truck == 0) {
+                trunkVolt = volt;
+            }
+        }
+        result.volt = volt;
+        result.capacitance = capacitance;
+        result.reached = true;
+        found.mark(index, CheckMarkValue::Passed);
+        check(found, devices, index, volt, capacitance, &go, &soundersPending);
+    }
+    found.voltDrop = kSupplyVolt - volt;
+}
+
+void LCLoopCalculator::check(Walk &found,
     const Devices &devices,
     int index,
     float volt,
     float capacitance,
     bool *go,
-    bool *soundersPending,
-    QVariantList *messages)
+    bool *soundersPending)
 {
+    QVariantList *const messages = &found.messages;
     const Device &device = devices[std::size_t(index)];
     const int location = index + 1;
     const bool sounder = LCDeviceClass::isSounder(device.typeId);
     if (volt < kMinSounderVolt && sounder) {
-        mark(loop, index, CheckMarkValue::Flagged);
-        fail(loop, LCSuggestions::voltageProblem());
+        found.mark(index, CheckMarkValue::Flagged);
+        found.fail(LCSuggestions::voltageProblem());
         if (*soundersPending) {
             addGroup(messages, LCSuggestions::sounderGroup(location));
         }
@@ -274,33 +312,30 @@ void LCLoopCalculator::check(LCLoop &loop,
     if (volt < kMinDeviceVolt && !sounder) {
         // a branch that fails leaves the rest of the loop worth checking
         *go = device.truck != 0;
-        mark(loop, index, CheckMarkValue::Flagged);
-        fail(loop, LCSuggestions::voltageProblem());
+        found.mark(index, CheckMarkValue::Flagged);
+        found.fail(LCSuggestions::voltageProblem());
         addGroup(messages, LCSuggestions::voltageGroup(location, maxCableResistance(devices)));
     }
     if (capacitance > kMaxCapacitance) {
         if (device.truck == 0) {
             *go = false;
         }
-        mark(loop, index, CheckMarkValue::Flagged);
-        fail(loop, LCSuggestions::capacityProblem());
+        found.mark(index, CheckMarkValue::Flagged);
+        found.fail(LCSuggestions::capacityProblem());
         addGroup(messages, LCSuggestions::capacityGroup(location, maxCableCapacity(devices)));
     }
 }
 
-void LCLoopCalculator::relayPass(LCLoop &loop, const Devices &devices, bool loopCardPrefix) const
+void LCLoopCalculator::relayPass(Walk &found, const Devices &devices, bool loopCardPrefix) const
 {
-    if (loop.property(PropertyId::LoopStatus).toInt() == LoopStatusValue::Fails) {
+    if (found.status == LoopStatusValue::Fails) {
         return;
     }
     const float current = loopCurrent(devices, true);
-    QVariantList messages = loop.property(PropertyId::Suggestions).toList();
     if (current > kMaxLoopCurrentMilliAmp) {
-        addGroup(&messages, LCSuggestions::currentGroup(relayLocation(devices), loopCardPrefix));
-        fail(loop, LCSuggestions::currentProblem());
-    } else {
-        loop.storeProperty(PropertyId::ProblemText, QString());
-        loop.storeProperty(PropertyId::LoopStatus, LoopStatusValue::Works);
+        addGroup(
+            &found.messages, LCSuggestions::currentGroup(relayLocation(devices), loopCardPrefix));
+        found.fail(LCSuggestions::currentProblem());
     }
 
     float volt = 0.0f;
@@ -314,24 +349,30 @@ void LCLoopCalculator::relayPass(LCLoop &loop, const Devices &devices, bool loop
             continue;
         }
         const int index = int(i);
+        LCDeviceResult &result = found.results[i];
+        result.relayPass = true;
         if (!go) {
-            mark(loop, index, CheckMarkValue::Flagged);
+            found.mark(index, CheckMarkValue::Flagged);
+            result.reached = false;
         } else {
             // each relay-fed device is reckoned straight from the panel's output
+            result.currentLeftMilliAmp = currentLeft(current, used);
             volt = kSupplyVolt
                 - currentLeft(current, used) * device.metre
                     * (device.resistanceOhmPerKm / kUnitFactor) / kUnitFactor;
             capacitance = capacitance + device.metre * device.capacityPerKm + device.capacitance;
             used += drawnMilliAmp(device);
-            mark(loop, index, CheckMarkValue::Passed);
+            result.volt = volt;
+            result.capacitance = capacitance;
+            result.reached = true;
+            found.mark(index, CheckMarkValue::Passed);
             // every failing sounder on a relay branch gets its own advice
             bool soundersPending = true;
-            check(loop, devices, index, volt, capacitance, &go, &soundersPending, &messages);
+            check(found, devices, index, volt, capacitance, &go, &soundersPending);
         }
         any = true;
     }
-    if (any && kSupplyVolt - volt > loop.property(PropertyId::VoltDrop).toFloat()) {
-        loop.storeProperty(PropertyId::VoltDrop, kSupplyVolt - volt);
+    if (any && kSupplyVolt - volt > found.voltDrop) {
+        found.voltDrop = kSupplyVolt - volt;
     }
-    loop.storeProperty(PropertyId::Suggestions, messages);
 }

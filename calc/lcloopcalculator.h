@@ -1,5 +1,6 @@
 #pragma once
 
+#include "calc/lcdeviceresult.h"
 #include "definitions/devicetype.h"
 #include "definitions/wiretype.h"
 
@@ -36,6 +37,8 @@ public:
     // Runs the check, stores LoopStatus, ProblemText, VoltDrop, Suggestions and every device's
     // CheckMark, and tells the observers the loop's results changed.
     void calculateLoop(LCLoop &loop) const;
+    // What the check finds at each device of loop, in the loop's order, without storing anything.
+    std::vector<LCDeviceResult> deviceResults(const LCLoop &loop) const;
 
     // Loop current in mA: detectors with 90 % standby and 10 % alarm current, other devices with
     // their alarm current; off-loop devices left out. relayOnly counts the devices on relay
@@ -72,7 +75,20 @@ private:
         bool add(const Device &device, bool relayOnly);
     };
 
+    // Everything one run of the check finds, before any of it is stored in the loop.
+    struct Walk {
+        int status = 1;
+        QString problem;
+        QVariantList messages;
+        float voltDrop = 0.0f;
+        std::vector<LCDeviceResult> results;
+        void fail(const QString &text);
+        void mark(int index, int value) { results[std::size_t(index)].mark = value; }
+    };
+
     Devices resolve(const LCLoop &loop) const;
+    Walk walk(const LCLoop &loop, const Devices &devices) const;
+    void mainPass(Walk &walk, const Devices &devices, bool loopCardPrefix) const;
     static float loopCurrent(const Devices &devices, bool relayOnly);
     int relayLocation(const Devices &devices) const;
     static float maxCableResistance(const Devices &devices);
@@ -83,15 +99,14 @@ private:
     // The three checks of one device at volt with the capacitance so far. A failing trunk
     // device ends the walk (go); only the first failing sounder adds advice while
     // soundersPending is set.
-    static void check(LCLoop &loop,
+    static void check(Walk &walk,
         const Devices &devices,
         int index,
         float volt,
         float capacitance,
         bool *go,
-        bool *soundersPending,
-        QVariantList *messages);
-    void relayPass(LCLoop &loop, const Devices &devices, bool loopCardPrefix) const;
+        bool *soundersPending);
+    void relayPass(Walk &walk, const Devices &devices, bool loopCardPrefix) const;
 
     QMap<int, DeviceType> m_deviceTypes;
     QMap<int, WireType> m_wireTypes;

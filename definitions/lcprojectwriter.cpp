@@ -3,6 +3,7 @@
 #include "definitions/lcdefinitionwriter.h"
 #include "definitions/lcxmlnames.h"
 #include "definitions/lcxmltext.h"
+#include "model/lcdevice.h"
 #include "model/lcloop.h"
 #include "model/lcnumbertext.h"
 #include "model/lcproject.h"
@@ -111,6 +112,10 @@ void LCProjectWriter::writeDevices(QXmlStreamWriter &writer, const LCObject &loo
         writeInteger(writer, LCXml::Truck, device, PropertyId::truck);
         writer.writeAttribute(LCXml::DeviceTypeName,
             device.property(PropertyId::Relay).toBool() ? QString(LCXml::RelayMark) : QString());
-        writeInteger(writer, LCXml::DeviceSubType, device, PropertyId::SubType);
+        // the sub type the grid shows, so merely showing a loop never changes the file
+        const int subType = device.kind() == ObjectKind::Device
+            ? static_cast<const LCDevice &>(device).subType()
+            : device.property(PropertyId::SubType).toInt();
+        writer.writeAttribute(LCXml::DeviceSubType, QString::number(subType));
     }
 }

@@ -221,7 +221,7 @@ bool LCDeviceModel::setCellData(int row, int col, const QVariant &value)
         if (*metre == roundedMetre(item->property(PropertyId::pos).toFloat())) {
             return true;
         }
-        item->setProperty(PropertyId::pos, float(*metre));
+        writeProperty(*item, PropertyId::pos, float(*metre));
         break;
     }
     case Column::DeviceType: {
@@ -229,10 +229,10 @@ bool LCDeviceModel::setCellData(int row, int col, const QVariant &value)
         if (!id) {
             return false;
         }
-        item->setProperty(PropertyId::deviceTypeid, *id);
+        writeProperty(*item, PropertyId::deviceTypeid, *id);
         // the device took the default sub type of its new type
         const QModelIndex subType = index(row, int(Column::SubType));
-        emit dataChanged(subType, subType);
+        cellsChanged(subType, subType);
         break;
     }
     case Column::SubType: {
@@ -240,7 +240,7 @@ bool LCDeviceModel::setCellData(int row, int col, const QVariant &value)
         if (!id) {
             return false;
         }
-        item->setProperty(PropertyId::SubType, *id);
+        writeProperty(*item, PropertyId::SubType, *id);
         break;
     }
     case Column::CableType: {
@@ -248,15 +248,15 @@ bool LCDeviceModel::setCellData(int row, int col, const QVariant &value)
         if (!id) {
             return false;
         }
-        item->setProperty(PropertyId::CableType, *id);
+        writeProperty(*item, PropertyId::CableType, *id);
         break;
     }
     case Column::Topology:
         return false;
     }
     // the device lost its check mark: the colour of its whole row goes with it
-    emit dataChanged(index(row, 0), index(row, int(Column::CableType)),
-        {Qt::BackgroundRole, Qt::ForegroundRole});
+    static const QVector<int> colourRoles = {Qt::BackgroundRole, Qt::ForegroundRole};
+    cellsChanged(index(row, 0), index(row, int(Column::CableType)), colourRoles);
     return true;
 }
 

@@ -114,25 +114,22 @@ bool LCLoopModel::setCellData(int row, int col, const QVariant &value)
     }
     if (col == int(Column::FirstCableLength)) {
         LCObject *const first = item->child(0);
-        // confirming the shown length keeps the exact one
-        if (*metre == roundedMetre(first->property(PropertyId::pos).toFloat())) {
+        // confirming the shown (cut) length keeps the exact one, as does its rounded value
+        const float exact = first->property(PropertyId::pos).toFloat();
+        if (*metre == truncatedMetre(exact) || *metre == roundedMetre(exact)) {
             return true;
         }
         // the device's hooks make the loop's results stale
-        first->setProperty(PropertyId::pos, float(*metre));
+        writeProperty(*first, PropertyId::pos, float(*metre));
     } else {
         if (*metre == roundedMetre(item->property(PropertyId::LastDis).toFloat())) {
             return true;
         }
-        item->setProperty(PropertyId::LastDis, float(*metre));
-        // The return cable is part of the loop like any other: its verdict no longer holds.
-        item->setProperty(PropertyId::LoopStatus, LoopStatusValue::NotCalculated);
-        item->setProperty(PropertyId::ProblemText, QString());
-        item->setProperty(PropertyId::Suggestions, QVariantList());
-        LCObject::notifyObservers(item, ChangeKind::LoopResults);
+        // the loop's own hook makes its verdict stale, as a device's does
+        writeProperty(*item, PropertyId::LastDis, float(*metre));
     }
     const QModelIndex total = index(row, int(Column::TotalCableLength));
-    emit dataChanged(total, total);
+    cellsChanged(total, total);
     return true;
 }
 

@@ -161,11 +161,11 @@ bool LCPanelInfoModel::setCellData(int row, int col, const QVariant &value)
         return false;
     }
     if (isTextRow(row)) {
-        m_panel->setProperty(PropertyId::PanelNote, value.toString());
+        writeProperty(*m_panel, PropertyId::PanelNote, value.toString());
         return true;
     }
     if (row == kRowSlot1 || row == kRowSlot2) {
-        m_panel->setProperty(
+        writeProperty(*m_panel, 
             row == kRowSlot1 ? PropertyId::Slot1CardType : PropertyId::Slot2CardType,
             slotCode(value.toString()));
         return true;
@@ -198,7 +198,7 @@ bool LCPanelInfoModel::setCellData(int row, int col, const QVariant &value)
     default:
         return false;
     }
-    m_panel->setProperty(id, *quantity);
+    writeProperty(*m_panel, id, *quantity);
     return true;
 }
 

@@ -60,7 +60,7 @@ bool LCProjectInfoModel::setCellData(int row, int col, const QVariant &value)
     if (!m_project || row < 0 || row >= m_rowTitles.size()) {
         return false;
     }
-    m_project->setProperty(PropertyId(kFirstProperty + row), value.toString());
+    writeProperty(*m_project, PropertyId(kFirstProperty + row), value.toString());
     return true;
 }
 

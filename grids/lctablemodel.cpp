@@ -1,5 +1,10 @@
 #include "grids/lctablemodel.h"
 
+#include "grids/lceditrecorder.h"
+#include "model/lcobject.h"
+
+#include <algorithm>
+
 namespace
 {
 // Every cell and header of every grid is centred.
@@ -89,10 +94,14 @@ bool LCTableModel::setData(const QModelIndex &index, const QVariant &value, int 
     if (role != Qt::EditRole || !isShownCell(index)) {
         return false;
     }
-    if (!setCellData(index.row(), index.column(), value)) {
+    // a cell may write several values: for the user they are one step
+    beginEdit(index.row(), index.column());
+    const bool taken = setCellData(index.row(), index.column(), value);
+    endEdit();
+    if (!taken) {
         return false;
     }
-    emit dataChanged(index, index);
+    cellsChanged(index, index);
     m_modified = true;
     return true;
 }
@@ -193,4 +202,81 @@ void LCTableModel::refresh()
 {
     beginResetModel();
     endResetModel();
+}
+
+void LCTableModel::refreshCells()
+{
+    if (rowCount() > 0 && columnCount() > 0) {
+        emit dataChanged(index(0, 0), index(rowCount() - 1, columnCount() - 1));
+    }
+}
+
+void LCTableModel::beginEdit(int row, int col)
+{
+    // only the outermost edit names the step: the cells of a multi-cell edit join it
+    const bool outermost = m_editDepth++ == 0;
+    if (m_recorder) {
+        m_recorder->beginStep(outermost ? editText(row, col) : QString());
+    }
+}
+
+void LCTableModel::endEdit()
+{
+    if (m_recorder) {
+        m_recorder->endStep();
+    }
+    if (m_editDepth > 0 && --m_editDepth == 0) {
+        sendPendingChanges();
+    }
+}
+
+void LCTableModel::cellsChanged(
+    const QModelIndex &topLeft, const QModelIndex &bottomRight, const QVector<int> &roles)
+{
+    if (m_editDepth == 0) {
+        emit dataChanged(topLeft, bottomRight, roles);
+        return;
+    }
+    for (PendingChange &pending : m_pendingChanges) {
+        if (pending.roles == roles) {
+            pending.top = std::min(pending.top, topLeft.row());
+            pending.left = std::min(pending.left, topLeft.column());
+            pending.bottom = std::max(pending.bottom, bottomRight.row());
+            pending.right = std::max(pending.right, bottomRight.column());
+            return;
+        }
+    }
+    m_pendingChanges.push_back(
+        {topLeft.row(), topLeft.column(), bottomRight.row(), bottomRight.column(), roles});
+}
+
+void LCTableModel::sendPendingChanges()
+{
+    const std::vector<PendingChange> pending = std::move(m_pendingChanges);
+    m_pendingChanges.clear();
+    // the rows may have gone while the edit ran
+    const int lastRow = rowCount() - 1;
+    const int lastColumn = columnCount() - 1;
+    for (const PendingChange &change : pending) {
+        const int bottom = std::min(change.bottom, lastRow);
+        const int right = std::min(change.right, lastColumn);
+        if (change.top <= bottom && change.left <= right) {
+            emit dataChanged(index(change.top, change.left), index(bottom, right), change.roles);
+        }
+    }
+}
+
+QString LCTableModel::editText(int row, int col) const
+{
+    const QString header = horizontalHeaderText(col).toString();
+    return tr("Edit %1").arg(header.isEmpty() ? cellText(row, 0).toString() : header);
+}
+
+void LCTableModel::writeProperty(LCObject &object, PropertyId id, const QVariant &value)
+{
+    if (m_recorder) {
+        m_recorder->setProperty(object, id, value);
+    } else {
+        object.setProperty(id, value);
+    }
 }

@@ -1,6 +1,13 @@
 #pragma once
 
+#include "model/lcpropertyid.h"
+
 #include <QAbstractTableModel>
+
+#include <vector>
+
+class LCEditRecorder;
+class LCObject;
 
 // The base of every grid model. It answers Qt's model calls once and turns them into a few
 // virtual questions about plain row and column numbers, which a grid model overrides as needed.
@@ -44,15 +51,47 @@ public:
     // Makes every attached view read rows, columns, headers and cells again, after the objects
     // behind the grid were changed elsewhere.
     void refresh();
+    // Makes the views read every cell again, keeping rows, selection and hidden rows.
+    void refreshCells();
+
+    // Edits go to recorder (an undo stack) instead of straight to the objects; null for none.
+    // Not owned.
+    void setRecorder(LCEditRecorder *recorder) { m_recorder = recorder; }
+    LCEditRecorder *recorder() const { return m_recorder; }
+    // Everything written between these is one step for the recorder, named after the cell at
+    // row and col (a multi-cell edit).
+    void beginEdit(int row, int col);
+    void endEdit();
+    // "Edit" and the column's header, or the row's title in a grid without headers.
+    virtual QString editText(int row, int col) const;
     // True once a cell was changed through setData since construction or the last save().
     bool isModified() const { return m_modified; }
 
 protected:
     // For rows added or removed, which change the table without a cell edit.
     void setModified(bool modified) { m_modified = modified; }
+    // Writes through the recorder when there is one, else straight into the object.
+    void writeProperty(LCObject &object, PropertyId id, const QVariant &value);
+    // Tells the views that cells changed. Inside an edit the notices are gathered and sent when
+    // it ends, so a multi-cell edit repaints and refits its cells once, not once per cell.
+    void cellsChanged(
+        const QModelIndex &topLeft, const QModelIndex &bottomRight, const QVector<int> &roles = {});
 
 private:
+    // Cells changed during an edit, as one rectangle per set of roles.
+    struct PendingChange {
+        int top;
+        int left;
+        int bottom;
+        int right;
+        QVector<int> roles;
+    };
+
     bool isShownCell(const QModelIndex &index) const;
+    void sendPendingChanges();
 
     bool m_modified = false;
+    LCEditRecorder *m_recorder = nullptr;
+    int m_editDepth = 0;
+    std::vector<PendingChange> m_pendingChanges;
 };

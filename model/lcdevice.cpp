@@ -2,8 +2,6 @@
 
 #include "model/lcloop.h"
 
-#include <QVariantList>
-
 namespace
 {
 LCDevice::SubTypeResolver &resolver()
@@ -36,8 +34,19 @@ LCLoop *LCDevice::loop() const
 
 void LCDevice::assignDefaultSubType()
 {
+    storeProperty(PropertyId::SubType, defaultSubType());
+}
+
+int LCDevice::subType() const
+{
+    const int chosen = property(PropertyId::SubType).toInt();
+    return chosen == kNoSubType ? defaultSubType() : chosen;
+}
+
+int LCDevice::defaultSubType() const
+{
     const auto &lookup = resolver();
-    storeProperty(PropertyId::SubType, lookup ? lookup(deviceTypeId()) : 0);
+    return lookup ? lookup(deviceTypeId()) : 0;
 }
 
 void LCDevice::propertyChanged(PropertyId id, const QVariant &)
@@ -47,9 +56,7 @@ void LCDevice::propertyChanged(PropertyId id, const QVariant &)
     }
     storeProperty(PropertyId::CheckMark, CheckMarkValue::NotChecked);
     if (LCLoop *const owner = loop()) {
-        owner->setProperty(PropertyId::LoopStatus, LoopStatusValue::NotCalculated);
-        owner->setProperty(PropertyId::ProblemText, QString());
-        owner->setProperty(PropertyId::Suggestions, QVariantList());
+        owner->resetResults();
         notifyObservers(owner, ChangeKind::LoopResults);
     }
     if (id == PropertyId::deviceTypeid) {

@@ -30,8 +30,11 @@ public:
 
     // Stores the first sub type of the device's type, or 0 when the type is unknown or has none.
     void assignDefaultSubType();
+    // The sub type chosen for the device, or the one it would be given while none is.
+    int subType() const;
 
 protected:
+    int defaultSubType() const;
     // Any change but a new check mark makes the loop's results stale.
     void propertyChanged(PropertyId id, const QVariant &value) override;
 };

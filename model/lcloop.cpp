@@ -93,3 +93,12 @@ void LCLoop::childRemoved(int)
 {
     resetResults();
 }
+
+void LCLoop::propertyChanged(PropertyId id, const QVariant &)
+{
+    // the return cable is part of the loop like any other: its verdict no longer holds
+    if (id == PropertyId::LastDis) {
+        resetResults();
+        notifyObservers(this, ChangeKind::LoopResults);
+    }
+}

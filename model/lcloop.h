@@ -39,4 +39,5 @@ public:
 protected:
     void childInserted(LCObject *child, int index) override;
     void childRemoved(int index) override;
+    void propertyChanged(PropertyId id, const QVariant &value) override;
 };

@@ -41,6 +41,21 @@ int LCObject::indexOf(const LCObject *child) const
     return -1;
 }
 
+bool LCObject::isAttachedTo(const LCObject *root) const
+{
+    for (const LCObject *step = this; step; step = step->parent()) {
+        if (step == root) {
+            return true;
+        }
+        // the "Loops" item hangs beside its panel's list, not in it
+        if (step->kind() != ObjectKind::Plain && step->parent()
+            && step->parent()->indexOf(step) < 0) {
+            return false;
+        }
+    }
+    return false;
+}
+
 void LCObject::insertChild(std::unique_ptr<LCObject> child, int index)
 {
     if (!child) {
@@ -60,15 +75,22 @@ void LCObject::insertChild(std::unique_ptr<LCObject> child, int index)
 
 void LCObject::removeChild(int index)
 {
+    // the child goes with its subtree before anyone hears of the removal
+    takeChild(index).reset();
+}
+
+std::unique_ptr<LCObject> LCObject::takeChild(int index)
+{
     if (index < 0 || index >= childCount()) {
-        return;
+        return nullptr;
     }
     aboutToRemoveChild(index);
     std::unique_ptr<LCObject> removed = std::move(m_children[std::size_t(index)]);
     m_children.erase(m_children.begin() + index);
-    removed.reset();
+    removed->m_holder = nullptr;
     childRemoved(index);
     LCModificationFlag::set();
+    return removed;
 }
 
 void LCObject::removeChild(const LCObject *child)

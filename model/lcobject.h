@@ -29,12 +29,19 @@ public:
     // Position of child in the list, -1 when it is not a child of this object.
     int indexOf(const LCObject *child) const;
     bool isEmpty() const { return m_children.empty(); }
+    // Whether root reaches this object through the child lists (a panel's "Loops" item through
+    // its panel). An object taken out, and kept by an undo step, is not attached.
+    bool isAttachedTo(const LCObject *root) const;
 
     // Takes ownership of child and puts it at index, or appends it when index is -1 (or out of
     // range). A null child changes nothing. childInserted gets the index as passed.
     void insertChild(std::unique_ptr<LCObject> child, int index = -1);
     // Destroys the child at index with its subtree; an index out of range changes nothing.
     void removeChild(int index);
+    // Takes the child at index out of the list with the same hooks as removeChild, and hands
+    // it over instead of destroying it (an undo step keeps it to put it back); null when index
+    // is out of range.
+    std::unique_ptr<LCObject> takeChild(int index);
     void removeChild(const LCObject *child);
 
     QVariant property(PropertyId id) const { return m_properties.value(id); }

@@ -76,3 +76,12 @@ constexpr int NotChecked = -1;
 constexpr int Flagged = 0;
 constexpr int Passed = 1;
 } // namespace CheckMarkValue
+
+// What the last calculation found, as opposed to what the user entered: results are never
+// saved, and taking an edit back does not bring old results back.
+constexpr bool isResultProperty(PropertyId id)
+{
+    return id == PropertyId::LoopStatus || id == PropertyId::VoltDrop
+        || id == PropertyId::ProblemText || id == PropertyId::Suggestions
+        || id == PropertyId::CheckMark || id == PropertyId::ResultText;
+}

@@ -4,7 +4,7 @@
 # Packages the build and the tests need on a fresh Debian 12 machine.
 MIREL_PACKAGES=(
     g++ make cmake pkg-config
-    qtbase5-dev qtbase5-dev-tools
+    qtbase5-dev qtbase5-dev-tools libqt5charts5-dev poppler-utils
     libbenchmark-dev libxml2-utils
     xvfb xauth fonts-dejavu-core
     libxlsxwriter-dev libzip-dev

@@ -7,16 +7,20 @@
 #include "model/lcloop.h"
 #include "report/lcpanelsummary.h"
 #include "report/lcreportrows.h"
+#include "report/ui/lccalculationsheet.h"
 
-#include <QCoreApplication>
+#include <QApplication>
+
 #include <QStringList>
 #include <QTextStream>
+#include <algorithm>
+#include <memory>
 
 namespace
 {
 enum ExitStatus { AllLoopsWork = 0, SomeLoopFails = 1, CannotRead = 2 };
 
-const char *const kHelp = R"(Usage: mirel-check [FILE]
+const char *const kHelp = R"(Usage: mirel-check [--pdf OUT.pdf] [FILE]
        mirel-check --help
 
 Calculates every loop of every panel of the project FILE and prints the verdicts. Without FILE,
@@ -37,6 +41,11 @@ Devices whose type is not in the definitions count as drawing no current; for ea
 a loop holds, a line "mirel-check: FILE: Panel <number>: Loop<n>: ..." on standard error names
 the type and the devices' locations. These warnings leave the exit status as it is.
 
+With --pdf OUT.pdf, the calculation sheet of the project (as File > Export Calculation Sheet
+writes it) is written to OUT.pdf as well; no window is opened. The printout and the exit status
+stay as they are; a sheet that cannot be written is a one-line message on standard error and
+exit status 2.
+
 Exit status:
   0  every loop can work
   1  at least one loop may not work
@@ -47,16 +56,34 @@ Exit status:
 
 int main(int argc, char *argv[])
 {
-    QCoreApplication application(argc, argv);
+    // only the sheet's charts need a GUI application, which needs no display offscreen
+    const bool sheetWanted = std::any_of(argv + 1, argv + argc,
+        [](const char *argument) { return qstrcmp(argument, "--pdf") == 0; });
+    if (sheetWanted && qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
+        qputenv("QT_QPA_PLATFORM", QByteArrayLiteral("offscreen"));
+    }
+    const std::unique_ptr<QCoreApplication> application = sheetWanted
+        ? std::make_unique<QApplication>(argc, argv)
+        : std::make_unique<QCoreApplication>(argc, argv);
     QTextStream out(stdout);
     out.setCodec("UTF-8");
     QTextStream err(stderr);
     err.setCodec("UTF-8");
 
-    const QStringList arguments = application.arguments().mid(1);
+    QStringList arguments = application->arguments().mid(1);
     if (arguments.contains(QStringLiteral("--help")) || arguments.contains(QStringLiteral("-h"))) {
         out << kHelp;
         return AllLoopsWork;
+    }
+    QString sheet;
+    const int pdf = arguments.indexOf(QStringLiteral("--pdf"));
+    if (pdf >= 0) {
+        if (pdf + 1 >= arguments.size()) {
+            err << "mirel-check: --pdf needs the file to write; see mirel-check --help\n";
+            return CannotRead;
+        }
+        sheet = arguments.at(pdf + 1);
+        arguments.erase(arguments.begin() + pdf, arguments.begin() + pdf + 2);
     }
     if (arguments.size() > 1) {
         err << "mirel-check: one project file at most; see mirel-check --help\n";
@@ -96,6 +123,11 @@ int main(int argc, char *argv[])
         for (const LCReportRows::Row &row : LCReportRows::problemRows(*panel)) {
             out << row.label << '\t' << row.text << '\n';
         }
+    }
+    QString error;
+    if (!sheet.isEmpty() && !LCCalculationSheet::writePdf(*project, sheet, &error)) {
+        err << "mirel-check: " << sheet << ": " << error << '\n';
+        return CannotRead;
     }
     return anyFails ? SomeLoopFails : AllLoopsWork;
 }

@@ -1,14 +1,15 @@
 #include "grids/ui/lcitemdelegate.h"
 
+#include "grids/lctablemodel.h"
+#include "grids/ui/lccomboeditor.h"
+
 #include <QAbstractItemView>
 #include <QComboBox>
 #include <QCompleter>
 #include <QItemSelectionModel>
 #include <QLineEdit>
-#include <QListView>
 #include <QRegularExpression>
 #include <QRegularExpressionValidator>
-#include <QScrollBar>
 #include <QSignalBlocker>
 #include <QtDebug>
 
@@ -22,8 +23,6 @@ constexpr int kDecimalBase = 10;
 constexpr char kMissingIconMessage[] = "Icon combobox missing icon";
 // shown where a text of several lines is drawn on one
 const QString kLineBreakMark = QStringLiteral(" \u21b5 ");
-// beside the longest entry of a combo popup: its icon and the popup's frame
-constexpr int kPopupMargin = 48;
 
 QValidator *patternValidator(const QString &pattern, QObject *parent)
 {
@@ -104,7 +103,7 @@ void LCItemDelegate::setEditorData(QWidget *editor, const QModelIndex &index) co
 }
 
 void LCItemDelegate::setModelData(
-    QWidget *editor, QAbstractItemModel *model, const QModelIndex &) const
+    QWidget *editor, QAbstractItemModel *model, const QModelIndex &index) const
 {
     if (!m_view || !model || !m_view->selectionModel()) {
         return;
@@ -116,8 +115,16 @@ void LCItemDelegate::setModelData(
         return;
     }
     const QModelIndexList selected = m_view->selectionModel()->selectedIndexes();
+    // every cell the value goes into is one step for the user
+    auto *const grid = qobject_cast<LCTableModel *>(model);
+    if (grid) {
+        grid->beginEdit(index.row(), index.column());
+    }
     for (const QModelIndex &cell : selected) {
         model->setData(cell, value, Qt::EditRole);
+    }
+    if (grid) {
+        grid->endEdit();
     }
 }
 
@@ -176,7 +183,7 @@ QWidget *LCItemDelegate::createLineEditor(QWidget *parent) const
 
 QWidget *LCItemDelegate::createComboEditor(QWidget *parent) const
 {
-    auto *const combo = new QComboBox(parent);
+    auto *const combo = new LCComboEditor(parent);
     if (m_editorKind == int(EditorKind::IconCombo) && m_items.size() == m_icons.size()) {
         for (int i = 0; i < m_items.size(); ++i) {
             combo->addItem(m_icons.at(i), m_items.at(i));
@@ -198,13 +205,7 @@ QWidget *LCItemDelegate::createComboEditor(QWidget *parent) const
         completer->setCaseSensitivity(Qt::CaseInsensitive);
         combo->setCompleter(completer);
     }
-    // the popup is as wide as its longest entry, however narrow the cell
-    const int longest = combo->view()->sizeHintForColumn(0) + kPopupMargin
-        + combo->view()->verticalScrollBar()->sizeHint().width();
-    combo->view()->setMinimumWidth(longest);
-    if (combo->completer()) {
-        combo->completer()->popup()->setMinimumWidth(longest);
-    }
+    combo->widenCompleterOnFirstEdit();
     // connected only now, so filling the box does not commit
     connect(combo, QOverload<int>::of(&QComboBox::currentIndexChanged), this,
         &LCItemDelegate::commitAndCloseEditor);

@@ -106,9 +106,14 @@ void LCTableView::fitColumn(int column, int minimum, bool grow)
     setColumnWidth(column, grow ? std::max(wanted, columnWidth(column)) : wanted);
 }
 
-void LCTableView::noteEditedCells(const QModelIndex &topLeft, const QModelIndex &bottomRight)
+void LCTableView::noteEditedCells(
+    const QModelIndex &topLeft, const QModelIndex &bottomRight, const QVector<int> &roles)
 {
     if (!topLeft.isValid() || !bottomRight.isValid()) {
+        return;
+    }
+    // a change of colour only leaves the texts, and so the widths, as they were
+    if (!roles.isEmpty() && !roles.contains(Qt::DisplayRole) && !roles.contains(Qt::EditRole)) {
         return;
     }
     const bool first = m_editedColumns.isEmpty();
@@ -148,11 +153,18 @@ void LCTableView::mouseReleaseEvent(QMouseEvent *event)
     QTableView::mouseReleaseEvent(event);
 }
 
+void LCTableView::closeEditor(QWidget *editor, QAbstractItemDelegate::EndEditHint hint)
+{
+    QTableView::closeEditor(editor, hint);
+    m_editJustEnded = true;
+    QTimer::singleShot(0, this, [this] { m_editJustEnded = false; });
+}
+
 void LCTableView::keyPressEvent(QKeyEvent *event)
 {
     const bool enter = event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter;
-    if (enter && state() != QAbstractItemView::EditingState && currentIndex().isValid()
-        && (currentIndex().flags() & Qt::ItemIsEditable)) {
+    if (enter && !m_editJustEnded && state() != QAbstractItemView::EditingState
+        && currentIndex().isValid() && (currentIndex().flags() & Qt::ItemIsEditable)) {
         edit(currentIndex());
         return;
     }

@@ -38,14 +38,18 @@ public:
 
 protected:
     void mouseReleaseEvent(QMouseEvent *event) override;
+    void closeEditor(QWidget *editor, QAbstractItemDelegate::EndEditHint hint) override;
     void keyPressEvent(QKeyEvent *event) override;
     bool viewportEvent(QEvent *event) override;
 
 private slots:
-    void noteEditedCells(const QModelIndex &topLeft, const QModelIndex &bottomRight);
+    void noteEditedCells(
+        const QModelIndex &topLeft, const QModelIndex &bottomRight, const QVector<int> &roles);
     void fitEditedColumns();
 
 private:
     bool m_multiEdit = false;
+    // the Enter that ended an edit is not one to start the next
+    bool m_editJustEnded = false;
     QSet<int> m_editedColumns;
 };

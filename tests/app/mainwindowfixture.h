@@ -2,11 +2,13 @@
 
 #include "scriptedprompter.h"
 
+#include "app/commands/lcpropertycommand.h"
 #include "app/mainwindow.h"
 #include "definitions/lcdatastore.h"
 #include "grids/ui/lctableview.h"
 #include "model/lcproject.h"
 
+#include <QUndoStack>
 #include <QtTest>
 #include <QtWidgets>
 
@@ -175,6 +177,11 @@ protected:
     QDockWidget *dock() const { return m_window->findChild<QDockWidget *>("resultDock"); }
     QToolButton *button(const char *name) const { return m_window->findChild<QToolButton *>(name); }
     LCProject *project() const { return LCDataStore::instance()->project(); }
+    // A change as the user makes one: a step on the window's undo stack.
+    void edit(LCObject &object, PropertyId id, const QVariant &value) const
+    {
+        m_window->undoStack().push(new LCPropertyCommand(object, id, value));
+    }
     QVariant treeColour(const QModelIndex &item) const { return item.data(Qt::BackgroundRole); }
 
     std::unique_ptr<QTemporaryDir> m_dir;

@@ -210,12 +210,12 @@ void TestMainWindow::fileCommandsAndTheirQuestions()
     clickButton("saveAsButton");
     QCOMPARE(told(), QStringList({"Save as...|XML Files (*.xml)", kSaved}));
     QCOMPARE(m_window->windowTitle(), QStringLiteral("copy.xml[*] - Mirel"));
-    project()->setProperty(PropertyId::Name, QStringLiteral("Copied"));
+    edit(*project(), PropertyId::Name, QStringLiteral("Copied"));
     clickButton("saveButton");
     QVERIFY(readAll(copy).contains("name=\"Copied\"") && !readAll(riverside).contains("Copied"));
     // the file dialog asked about "copy", so replacing copy.xml is asked here
     m_prompter.files.enqueue(path("copy"));
-    project()->setProperty(PropertyId::Name, QStringLiteral("Not saved"));
+    edit(*project(), PropertyId::Name, QStringLiteral("Not saved"));
     clickButton("saveAsButton");
     QCOMPARE(told().last(),
         QStringLiteral("Information|%1 already exists.\nDo you want to replace it?")
@@ -239,7 +239,7 @@ void TestMainWindow::fileCommandsAndTheirQuestions()
 
     // Yes with a save that works writes the working file
     start();
-    project()->setProperty(PropertyId::Name, QStringLiteral("Saved name"));
+    edit(*project(), PropertyId::Name, QStringLiteral("Saved name"));
     m_prompter.answers.enqueue(Answer::Yes);
     QVERIFY(m_window->close());
     QVERIFY(readAll(path("config/config.xml")).contains("name=\"Saved name\""));
@@ -274,7 +274,7 @@ void TestMainWindow::newProjectFromItsDialog()
     start();
     click(treeIndex(1, 0));
     clickButton("calculateButton");
-    project()->setProperty(PropertyId::Name, QStringLiteral("Changed"));
+    edit(*project(), PropertyId::Name, QStringLiteral("Changed"));
     const LCProject *const before = project();
     // a blank name is refused; closing the dialog backs out
     int runs = 0;
@@ -423,7 +423,7 @@ void TestMainWindow::panelsAndLoopsThroughMenus()
     QTest::keyClick(grid(), Qt::Key_A, Qt::ControlModifier);
     fromGridMenu("Delete Device");
     QVERIFY(project()->panel(2)->loop(0)->isEmpty());
-    project()->setProperty(PropertyId::Date, QStringLiteral("2020-01-01"));
+    edit(*project(), PropertyId::Date, QStringLiteral("2020-01-01"));
     clickButton("calculateButton");
     QCOMPARE(told(), QStringList({"Information|Loop1 is blank!"}));
     QCOMPARE(project()->property(PropertyId::Date).toString(), QStringLiteral("2020-01-01"));
@@ -456,7 +456,7 @@ void TestMainWindow::panelsAndLoopsThroughMenus()
     QVERIFY(qobject_cast<LCDeviceModel *>(grid()->model()) && !grid()->itemDelegateForRow(6));
 
     // a very long site name is shown cut short, the other values stay in reach
-    project()->setProperty(PropertyId::SiteName, QString(3000, QLatin1Char('x')));
+    edit(*project(), PropertyId::SiteName, QString(3000, QLatin1Char('x')));
     click(treeIndex());
     QVERIFY(grid()->columnWidth(1) <= LCTableView::kMaxFittedColumnWidth);
     QVERIFY(grid()->columnWidth(1) >= 200);

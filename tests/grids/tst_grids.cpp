@@ -425,14 +425,14 @@ void TestGrids::loopRows()
 
 void TestGrids::loopEdits_data()
 {
-    // the first device's cable is 12.4 m, the return cable 12.6 m
+    // both the first device's cable and the return cable are 12.6 m; the first shows as 12
     QTest::addColumn<LoopEdit>("edit");
     const auto row = [](const char *name, const LoopEdit &c) { QTest::newRow(name) << c; };
     const auto first = LoopColumn::FirstCableLength, last = LoopColumn::LastCableLength;
-    row("first: the shown 12 keeps 12.4", {first, 12, true, false, 12.4f, "12"});
-    row("first: 13", {first, 13, true, true, 13.0f, "13"});
+    row("first: the shown 12 keeps 12.6", {first, 12, true, false, 12.6f, "12"});
+    row("first: 14", {first, 14, true, true, 14.0f, "14"});
     row("first: longest run", {first, 10000, true, true, 10000.0f, "10000"});
-    row("first: letters", {first, "abc", false, false, 12.4f, "12"});
+    row("first: letters", {first, "abc", false, false, 12.6f, "12"});
     row("last: the shown 13 keeps 12.6", {last, 13, true, false, 12.6f, "13"});
     row("last: 12", {last, 12, true, true, 12.0f, "12"});
     row("last: whole double", {last, 0.0, true, true, 0.0f, "0"});
@@ -447,7 +447,7 @@ void TestGrids::loopEdits()
     QFETCH(LoopEdit, edit);
     auto panel = makePanel(3);
     addLoop(*panel, 1, {1}, {1.0f});
-    LCLoop *const loop = addLoop(*panel, 2, {1, 1}, {12.4f, 20.0f}, 12.6f);
+    LCLoop *const loop = addLoop(*panel, 2, {1, 1}, {12.6f, 20.0f}, 12.6f);
     LCLoopModel model;
     QAbstractItemModelTester tester(&model, kReportFailures);
     model.setController(panel.get());
@@ -722,6 +722,18 @@ void TestGrids::comboEditors()
     QCOMPARE(editor->currentIndex(), 2);
     QCOMPARE(editor->lineEdit()->selectedText(), QStringLiteral("heavy"));
     QVERIFY(commits.isEmpty());
+    // the lists are as wide as their longest entry however narrow the cell, once they show
+    const QString longName(40, QLatin1Char('W'));
+    disconnect(&names, &LCItemDelegate::sigCreateEditor, this, nullptr);
+    names.setItems({"Thin", longName}, {});
+    auto *const narrow = qobject_cast<QComboBox *>(names.createEditor(&parent, {}, {}));
+    narrow->setFixedWidth(30);
+    const int longest = narrow->fontMetrics().horizontalAdvance(longName);
+    narrow->showPopup();
+    QVERIFY(narrow->view()->minimumWidth() > longest);
+    narrow->hidePopup();
+    QTest::keyClicks(narrow->lineEdit(), QStringLiteral("W"));
+    QVERIFY(narrow->completer()->popup()->minimumWidth() > longest);
 }
 
 void TestGrids::delegatesDetached()

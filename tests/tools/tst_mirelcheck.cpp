@@ -1,6 +1,7 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QProcess>
+#include <QTemporaryDir>
 #include <QtTest>
 
 namespace
@@ -75,7 +76,7 @@ void TestMirelCheck::usage()
 {
     const Run help = check({"--help"});
     QCOMPARE(help.exitCode, 0);
-    QVERIFY(help.out.startsWith("Usage: mirel-check [FILE]\n"));
+    QVERIFY(help.out.startsWith("Usage: mirel-check [--pdf OUT.pdf] [FILE]\n"));
     const Run two = check({"a.xml", "b.xml"});
     QCOMPARE(two.exitCode, 2);
     QCOMPARE(
@@ -85,6 +86,16 @@ void TestMirelCheck::usage()
     if (readText(working) == readText(kSample)) {
         QCOMPARE(check({}).out, readText("sample-project.out"));
     }
+    // the calculation sheet beside the printout, which stays as it is
+    QTemporaryDir dir;
+    const Run sheet = check({"--pdf", dir.filePath("sheet.pdf"), kSample});
+    QCOMPARE(sheet.exitCode, 1);
+    QCOMPARE(sheet.out, readText("sample-project.out"));
+    QVERIFY(QFile(dir.filePath("sheet.pdf")).size() > 0);
+    const Run unwritable = check({"--pdf", dir.path(), kSample});
+    QCOMPARE(unwritable.exitCode, 2);
+    QVERIFY(unwritable.err.contains("mirel-check: " + dir.path() + ": "));
+    QCOMPARE(check({"--pdf"}).exitCode, 2);
 }
 
 QTEST_GUILESS_MAIN(TestMirelCheck)

@@ -174,7 +174,9 @@ class Loop:
             self.messages += current_group(relay_location(devices), self.prefix)
             self.fail('The max current is too large.')
         if devices:
-            volt = trunk = used = cap = 0.0
+            # the panel's output is there before any device: a relay-fed first device leaves it
+            volt = trunk = 24.0
+            used = cap = 0.0
             state = {'go': True, 'sounders': True}
             for i, d in enumerate(devices):
                 if not state['go']:

@@ -1,0 +1,33 @@
+#pragma once
+
+#include <QSplitter>
+
+class LCObject;
+class LCVoltageChartView;
+class QDockWidget;
+class QTextEdit;
+
+// Under the grid: the calculation result of the object on show in a closable dock, and beside
+// it the voltage chart of a calculated loop. The user drags the edge between them. Once closed,
+// the result stays hidden until the next calculation opens it again.
+class LCResultPanel : public QSplitter
+{
+    Q_OBJECT
+
+public:
+    explicit LCResultPanel(QWidget *parent = nullptr);
+
+    bool isOpen() const;
+    // Opens the dock (after a calculation) and shows object's result.
+    void open(const LCObject *object);
+    // Shows object's result while the dock is open; null shows nothing.
+    void showResultOf(const LCObject *object);
+    // Shows nothing, and closes the dock when close is set (for another project).
+    void clear(bool close);
+    LCVoltageChartView &chart() const { return *m_chart; }
+
+private:
+    QDockWidget *m_dock;
+    QTextEdit *m_pane;
+    LCVoltageChartView *m_chart;
+};
