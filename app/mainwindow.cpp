@@ -12,11 +12,13 @@
 #include "app/lcprojectmodel.h"
 #include "app/lcrecentfiles.h"
 #include "app/lcrecentmenu.h"
+#include "app/lcrecoveryrecorder.h"
 #include "app/lcresultpanel.h"
 #include "app/lcsheetcommands.h"
 #include "app/lctreeexpansion.h"
 #include "app/lcundorecorder.h"
 #include "definitions/lcdatastore.h"
+#include "definitions/lcrecoveryfolder.h"
 #include "definitions/ui/lcdefinedlg.h"
 #include "grids/lcdevicemodel.h"
 #include "grids/lcpanelinfomodel.h"
@@ -174,6 +176,14 @@ void MainWindow::initConnections()
 void MainWindow::initConfig(const QString &startFile)
 {
     m_configLoaded = m_document->openAtStart(startFile);
+    if (!m_configLoaded) {
+        return;
+    }
+    m_recoveryFolder =
+        std::make_unique<LCRecoveryFolder>(LCDataStore::instance()->paths().recoveryFolder());
+    m_document->offerRecovery(*m_recoveryFolder);
+    m_recovery =
+        std::make_unique<LCRecoveryRecorder>(*m_document, m_recoveryFolder->ownFile(), nullptr);
 }
 
 void MainWindow::initViews()

@@ -17,6 +17,8 @@ class LCProjectDocument;
 class LCProjectModel;
 class LCPrompter;
 class LCRecentFiles;
+class LCRecoveryFolder;
+class LCRecoveryRecorder;
 class LCTableView;
 class LCTreeExpansion;
 class LCUndoRecorder;
@@ -115,6 +117,9 @@ private:
     QSettings m_settings;
     std::unique_ptr<LCRecentFiles> m_recentFiles;
     LCProjectDocument *m_document = nullptr;
+    // the recorder goes first, so its file is removed while the folder still holds its lock
+    std::unique_ptr<LCRecoveryFolder> m_recoveryFolder;
+    std::unique_ptr<LCRecoveryRecorder> m_recovery;
     std::unique_ptr<LCUndoRecorder> m_recorder;
     LCMainActions *m_actions = nullptr;
 

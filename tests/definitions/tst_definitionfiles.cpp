@@ -342,12 +342,12 @@ private slots:
         for (const char *name : {"deviceico/12.ico", "subtypeico/00.png", "subtypeico/05.png"}) {
             QVERIFY(writeFile(dir.filePath(name), "icon"));
         }
-        m_store->setBaseDirectory(dir.path());
+        m_store->setPaths(LCPaths(dir.path(), {}));
         QCOMPARE(m_store->deviceIconPath(12), dir.filePath("deviceico/12.ico"));
         QCOMPARE(m_store->subTypeIconPath("05"), dir.filePath("subtypeico/05.png"));
         QCOMPARE(m_store->subTypeIconPath("07"), dir.filePath("subtypeico/00.png"));
         QVERIFY(QFile::remove(dir.filePath("subtypeico/00.png")));
-        m_store->setBaseDirectory(dir.path());
+        m_store->setPaths(LCPaths(dir.path(), {}));
         QVERIFY(m_store->subTypeIconPath("07").isEmpty());
         m_library.useFolder();
     }
