@@ -9,7 +9,7 @@
 
 namespace
 {
-const QString kInstalledFactoryFolder = QStringLiteral("../share/mirel");
+const QString kInstalledFactoryFolder = QStringLiteral(MIREL_INSTALLED_FACTORY);
 const QString kWorkingFile = QStringLiteral("config/config.xml");
 const QString kDefaultsFile = QStringLiteral("config/default.xml");
 const QString kWeightFactorFile = QStringLiteral("data.prj");
