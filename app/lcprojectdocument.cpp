@@ -68,7 +68,8 @@ bool LCProjectDocument::openAtStart(const QString &startFile)
     return true;
 }
 
-void LCProjectDocument::offerRecovery(LCRecoveryFolder &folder)
+bool LCProjectDocument::offerRecovery(
+    LCRecoveryFolder &folder, const std::function<void()> &beforeRestore)
 {
     bool restored = false;
     for (const QString &leftover : folder.claimLeftovers()) {
@@ -96,6 +97,7 @@ void LCProjectDocument::offerRecovery(LCRecoveryFolder &folder)
             folder.release(leftover, answer == LCPrompter::Answer::No);
             continue;
         }
+        beforeRestore();
         const LCLoadResult read =
             LCDataStore::instance()->loadProjectData(contents->project, contents->projectFile);
         if (!read.projectRead) {
@@ -106,6 +108,7 @@ void LCProjectDocument::offerRecovery(LCRecoveryFolder &folder)
         projectReplaced(true);
         restored = true;
     }
+    return restored;
 }
 
 void LCProjectDocument::keepDamaged(

@@ -3,6 +3,8 @@
 #include <QObject>
 #include <QString>
 
+#include <functional>
+
 class LCPrompter;
 class LCRecentFiles;
 class LCRecoveryFolder;
@@ -29,10 +31,11 @@ public:
     // the working file. False when not even the factory definitions could be read; the user
     // has been told and the program must end.
     bool openAtStart(const QString &startFile);
-    // Then offers the recovery files of programs that did not end cleanly, newest first, until
-    // one is restored, which becomes this program's own. A damaged one is renamed and named to
-    // the user, and never read.
-    void offerRecovery(LCRecoveryFolder &folder);
+    // Offers the recovery files of programs that did not end cleanly, newest first, until one
+    // is restored, which becomes this program's own; beforeRestore runs before the project is
+    // replaced. A damaged file is renamed, named to the user, and never read. True when one was
+    // restored.
+    bool offerRecovery(LCRecoveryFolder &folder, const std::function<void()> &beforeRestore);
     // "Do you want to save the change?" when there is any; false when the user cancelled or
     // the save failed, so the caller must stop.
     bool maybeSave();

@@ -33,5 +33,7 @@ int main(int argc, char *argv[])
         return 0;
     }
     window.showMaximized();
+    // the question about a crashed run's changes stands over the window
+    window.startRecovery();
     return application.exec();
 }

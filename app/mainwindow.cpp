@@ -176,12 +176,26 @@ void MainWindow::initConnections()
 void MainWindow::initConfig(const QString &startFile)
 {
     m_configLoaded = m_document->openAtStart(startFile);
-    if (!m_configLoaded) {
+}
+
+void MainWindow::startRecovery()
+{
+    if (!m_configLoaded || m_recovery) {
         return;
     }
     m_recoveryFolder =
         std::make_unique<LCRecoveryFolder>(LCDataStore::instance()->paths().recoveryFolder());
-    m_document->offerRecovery(*m_recoveryFolder);
+    bool detached = false;
+    const bool restored = m_document->offerRecovery(*m_recoveryFolder, [this, &detached] {
+        // nothing may show the old project while it is replaced
+        m_treeExpansion->save();
+        m_grids->detach();
+        m_treeModel->setRoot(nullptr);
+        detached = true;
+    });
+    if (detached) {
+        resetViews(restored ? Reset::NewProject : Reset::SameProject);
+    }
     m_recovery =
         std::make_unique<LCRecoveryRecorder>(*m_document, m_recoveryFolder->ownFile(), nullptr);
 }

@@ -46,6 +46,9 @@ public:
     // False when neither the working file nor the factory definitions could be read; the user
     // has been told and the program must end.
     bool isConfigLoaded() const { return m_configLoaded; }
+    // Once the window is shown: offers the unsaved changes of programs that did not end
+    // cleanly, then keeps a recovery file of this one's.
+    void startRecovery();
     QUndoStack &undoStack() const;
 
     enum class Reset {

@@ -8,6 +8,8 @@ MIREL_PACKAGES=(
     libbenchmark-dev libxml2-utils
     xvfb xauth fonts-dejavu-core
     libxlsxwriter-dev libzip-dev
+    xdotool desktop-file-utils appstream shared-mime-info xdg-utils libfile-mimeinfo-perl
+    libglib2.0-bin
 )
 
 mirel_install_packages() {

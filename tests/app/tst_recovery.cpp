@@ -44,6 +44,12 @@ private slots:
     void heldByAnotherProgram();
 
 private:
+    // The window as the program shows it: the question about a crashed run's changes after it.
+    void startProgram()
+    {
+        start();
+        m_window->startRecovery();
+    }
     // Steps on the undo stack.
     void editProject()
     {
@@ -80,7 +86,7 @@ void TestRecovery::childEditsAndIsKilled()
     }
     LCDataStore::instance()->setPaths(
         LCPaths(folder, {folder + QStringLiteral("/user"), folder + QStringLiteral("/Documents")}));
-    start();
+    startProgram();
     editProject();
     // definitions are not steps, but unsaved all the same
     LCDataStore *const store = LCDataStore::instance();
@@ -118,7 +124,7 @@ void TestRecovery::restoredAfterKill()
     QVERIFY(!edited.isEmpty() && edited != saved);
 
     m_prompter.answers.enqueue(LCPrompter::Answer::Yes);
-    start();
+    startProgram();
     const QStringList shown = told();
     QCOMPARE(shown.size(), 1);
     QVERIFY2(kOffer.match(shown.first()).hasMatch(), qPrintable(shown.first()));
@@ -134,7 +140,7 @@ void TestRecovery::restoredAfterKill()
 
 void TestRecovery::removedWhenSavedOrUndone()
 {
-    start();
+    startProgram();
     editProject();
     QTRY_COMPARE_WITH_TIMEOUT(recoveryFiles().size(), 1, kWriteTimeoutMs);
     m_window->undoStack().setIndex(0);
@@ -144,7 +150,7 @@ void TestRecovery::removedWhenSavedOrUndone()
     QTRY_COMPARE_WITH_TIMEOUT(recoveryFiles().size(), 1, kWriteTimeoutMs);
     m_window.reset();
     QVERIFY(recoveryFiles().isEmpty());
-    start();
+    startProgram();
     QCOMPARE(told(), QStringList());
 }
 
@@ -172,7 +178,7 @@ void TestRecovery::damaged()
     const QString file = writeRecoveryFile(bytes);
     QVERIFY(!file.isEmpty());
     m_prompter.answers.enqueue(LCPrompter::Answer::Yes);
-    start();
+    startProgram();
     QStringList shown = told();
     if (QTest::currentDataTag() == QLatin1String("half a project")) {
         QVERIFY(shown.takeFirst().startsWith(QLatin1String(
@@ -191,7 +197,7 @@ void TestRecovery::damaged()
         QStringLiteral("Larchmere Hospital East Wing"));
     QVERIFY(!m_window->isWindowModified());
     m_window.reset();
-    start();
+    startProgram();
     QCOMPARE(told(), QStringList());
 }
 
@@ -202,7 +208,7 @@ void TestRecovery::heldByAnotherProgram()
     const QString othersFile = other.ownFile();
     const LCRecoveryFile::Contents contents = recoveredSample();
     QVERIFY(writeAll(othersFile, LCRecoveryFile::compose(contents)));
-    start();
+    startProgram();
     QCOMPARE(told(), QStringList());
     editProject();
     QTRY_COMPARE_WITH_TIMEOUT(recoveryFiles().size(), 2, kWriteTimeoutMs);
