@@ -10,9 +10,9 @@ build="$1"
 source_folder="$2"
 
 work="$(mktemp -d)"
-program=""
 cleanup() {
-    [ -n "$program" ] && kill "$program" 2>/dev/null || true
+    # the program, should the driving have stopped half-way
+    [ -f "$work/pid" ] && kill "$(cat "$work/pid")" 2>/dev/null || true
     chmod -R u+w "$work"
     rm -rf "$work"
 }
@@ -90,6 +90,7 @@ for _ in \$(seq 60); do
     sleep 0.5
 done
 kill \$(cat "$work/pid")
+rm "$work/pid"
 DRIVE
 xvfb-run -a -s '-screen 0 1280x900x24' bash "$work/drive.sh" >"$work/drive.log" 2>&1 ||
     fail "driving the program: $(cat "$work/drive.log")"
@@ -102,4 +103,3 @@ ls "$home"/Documents/*Panel1*.xlsx >/dev/null || fail "no report in $home/Docume
 grep -q "recentFiles=$work/project.xml" "$home/.config/Mirel/Mirel.conf" ||
     fail "no settings in $home/.config/Mirel"
 [ "$(listing)" = "$before" ] || fail "the program wrote below its prefix"
-echo "1 passed, 0 failed"
