@@ -36,7 +36,6 @@ class TestRecovery : public QObject, private MainWindowFixture
 private slots:
     void init() { setUpFiles(); }
     void cleanup() { tearDown(); }
-    void childEditsAndIsKilled();
     void restoredAfterKill();
     void removedWhenSavedOrUndone();
     void damaged_data();
@@ -44,6 +43,7 @@ private slots:
     void heldByAnotherProgram();
 
 private:
+    void editAndWaitToBeKilled(const QString &folder);
     // The window as the program shows it: the question about a crashed run's changes after it.
     void startProgram()
     {
@@ -76,14 +76,10 @@ private:
     }
 };
 
-// Runs only as the child of restoredAfterKill: edits the project in the window and waits, with
-// the recovery file written, to be killed.
-void TestRecovery::childEditsAndIsKilled()
+// The child of restoredAfterKill: edits the project in the window and waits, with the recovery
+// file written, to be killed.
+void TestRecovery::editAndWaitToBeKilled(const QString &folder)
 {
-    const QString folder = qEnvironmentVariable(kChildFolder);
-    if (folder.isEmpty()) {
-        QSKIP("the child of restoredAfterKill");
-    }
     LCDataStore::instance()->setPaths(
         LCPaths(folder, {folder + QStringLiteral("/user"), folder + QStringLiteral("/Documents")}));
     startProgram();
@@ -107,12 +103,17 @@ void TestRecovery::childEditsAndIsKilled()
 
 void TestRecovery::restoredAfterKill()
 {
+    const QString childFolder = qEnvironmentVariable(kChildFolder);
+    if (!childFolder.isEmpty()) {
+        editAndWaitToBeKilled(childFolder);
+        return;
+    }
     QProcess child;
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
     environment.insert(kChildFolder, m_dir->path());
     child.setProcessEnvironment(environment);
     child.setProcessChannelMode(QProcess::ForwardedErrorChannel);
-    child.start(QCoreApplication::applicationFilePath(), {QStringLiteral("childEditsAndIsKilled")});
+    child.start(QCoreApplication::applicationFilePath(), {QStringLiteral("restoredAfterKill")});
     QVERIFY(child.waitForStarted());
     QByteArray output;
     QTRY_VERIFY_WITH_TIMEOUT(
