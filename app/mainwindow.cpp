@@ -75,6 +75,10 @@ MainWindow::MainWindow(QWidget *parent, LCPrompter *prompter, const QString &sta
 MainWindow::~MainWindow()
 {
     LCObserverRegistry::remove(this);
+    // the document and its stack go with the window's children, when this is no MainWindow any
+    // more; clearing the stack then must not reach its slots
+    m_document->undoStack().disconnect(this);
+    m_document->disconnect(this);
     // the views go before the models they show, and the stack before the objects it holds
     m_treeView->setModel(nullptr);
     m_gridView->setModel(nullptr);

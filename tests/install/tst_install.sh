@@ -30,7 +30,7 @@ for file in bin/mirel bin/mirel-check share/mirel/config/default.xml share/mirel
     share/mirel/subtypeico/00.png share/applications/org.mirel.Mirel.desktop \
     share/metainfo/org.mirel.Mirel.metainfo.xml share/mime/packages/mirel-project.xml \
     share/icons/hicolor/scalable/apps/mirel.svg share/icons/hicolor/48x48/apps/mirel.png \
-    share/icons/hicolor/128x128/apps/mirel.png; do
+    share/icons/hicolor/128x128/apps/mirel.png share/doc/mirel/copyright; do
     [ -e "$root/usr/$file" ] || fail "not installed: $file"
 done
 
