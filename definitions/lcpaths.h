@@ -4,11 +4,11 @@
 
 // Where the program's files are. The factory files (definitions, weighting factor, icons, report
 // template, sample project) lie beside the program when it runs from its own folder, as from the
-// build tree, or in ../share/mirel when it is installed (found there only). The working file and the reports stay
-// in the program's own folder when that folder holds the factory files and can be written, as
-// they always have; otherwise they go to the user's data and documents folders, and the working
-// file starts as a copy of the sample. Recovery files are always the user's. Settings are
-// QSettings', in the user's configuration folder.
+// build tree, or in ../share/mirel when it is installed (found there only). The working file and
+// the reports stay in the program's own folder when that folder holds the factory files and can
+// be written, as they always have; otherwise they go to the user's data and documents folders,
+// and the working file starts as a copy of the sample. Recovery files are always the user's.
+// Settings are QSettings', in the user's configuration folder.
 class LCPaths
 {
 public:
