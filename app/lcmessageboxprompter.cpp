@@ -5,6 +5,7 @@
 #include <QFileDialog>
 #include <QMessageBox>
 #include <QProcess>
+#include <QPushButton>
 #include <QUrl>
 
 namespace
@@ -40,6 +41,23 @@ LCPrompter::Answer LCMessageBoxPrompter::questionWithCancel(
     default:
         return Answer::Cancel;
     }
+}
+
+LCPrompter::Answer LCMessageBoxPrompter::choose(QWidget *parent,
+    const QString &title,
+    const QString &text,
+    const QString &yes,
+    const QString &no)
+{
+    QMessageBox box(QMessageBox::Question, title, text, QMessageBox::NoButton, parent);
+    QPushButton *const yesButton = box.addButton(yes, QMessageBox::AcceptRole);
+    QPushButton *const noButton = box.addButton(no, QMessageBox::DestructiveRole);
+    box.setDefaultButton(yesButton);
+    box.exec();
+    if (box.clickedButton() == yesButton) {
+        return Answer::Yes;
+    }
+    return box.clickedButton() == noButton ? Answer::No : Answer::Cancel;
 }
 
 QString LCMessageBoxPrompter::openFileName(

@@ -9,6 +9,11 @@ public:
     void information(QWidget *parent, const QString &title, const QString &text) override;
     Answer question(QWidget *parent, const QString &title, const QString &text) override;
     Answer questionWithCancel(QWidget *parent, const QString &title, const QString &text) override;
+    Answer choose(QWidget *parent,
+        const QString &title,
+        const QString &text,
+        const QString &yes,
+        const QString &no) override;
     QString openFileName(QWidget *parent,
         const QString &caption,
         const QString &directory,

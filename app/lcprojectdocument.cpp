@@ -2,6 +2,8 @@
 
 #include "app/lcrecentfiles.h"
 #include "definitions/lcdatastore.h"
+#include "definitions/lcrecoveryfile.h"
+#include "definitions/lcrecoveryfolder.h"
 #include "grids/ui/lcprompter.h"
 
 #include <QDir>
@@ -13,6 +15,7 @@ namespace
 {
 // what Save as adds to a name without a suffix, so Open's filter shows the file
 const QString kProjectSuffix = QStringLiteral("xml");
+const QString kRecoveryTimeFormat = QStringLiteral("yyyy-MM-dd HH:mm");
 } // namespace
 
 LCProjectDocument::LCProjectDocument(
@@ -37,7 +40,7 @@ bool LCProjectDocument::isModified() const
 {
     const LCDataStore *const store = LCDataStore::instance();
     return store->project()
-        && (m_newProject || !m_undoStack->isClean() || store->devTypesChanged()
+        && (m_unsaved || !m_undoStack->isClean() || store->devTypesChanged()
             || store->wireTypesChanged() || store->cardTypesChanged());
 }
 
@@ -49,6 +52,8 @@ QString LCProjectDocument::filePath() const
 bool LCProjectDocument::openAtStart(const QString &startFile)
 {
     LCDataStore *const store = LCDataStore::instance();
+    // an installed program's first start: the user's working file begins as the sample
+    (void)store->paths().provideWorkingFile();
     if (!startFile.isEmpty()) {
         if (store->loadProject(startFile).projectRead) {
             m_recentFiles.add(startFile);
@@ -61,6 +66,59 @@ bool LCProjectDocument::openAtStart(const QString &startFile)
         return false;
     }
     return true;
+}
+
+bool LCProjectDocument::offerRecovery(
+    LCRecoveryFolder &folder, const std::function<void()> &beforeRestore)
+{
+    bool restored = false;
+    for (const QString &leftover : folder.claimLeftovers()) {
+        if (restored) {
+            // for a later start
+            folder.release(leftover, false);
+            continue;
+        }
+        QString error;
+        const std::optional<LCRecoveryFile::Contents> contents =
+            LCRecoveryFile::read(leftover, &error);
+        if (!contents) {
+            keepDamaged(folder, leftover, error);
+            continue;
+        }
+        const QString project = contents->projectName.isEmpty()
+            ? QFileInfo(contents->projectFile).fileName()
+            : contents->projectName;
+        const QString question =
+            tr("Mirel did not close properly. Restore the unsaved changes of %1 from %2?")
+                .arg(project, contents->written.toLocalTime().toString(kRecoveryTimeFormat));
+        const LCPrompter::Answer answer =
+            m_prompter.choose(m_window, tr("Information"), question, tr("Restore"), tr("Discard"));
+        if (answer != LCPrompter::Answer::Yes) {
+            folder.release(leftover, answer == LCPrompter::Answer::No);
+            continue;
+        }
+        beforeRestore();
+        const LCLoadResult read =
+            LCDataStore::instance()->loadProjectData(contents->project, contents->projectFile);
+        if (!read.projectRead) {
+            keepDamaged(folder, leftover, read.errorText);
+            continue;
+        }
+        folder.adopt(leftover);
+        projectReplaced(true);
+        restored = true;
+    }
+    return restored;
+}
+
+void LCProjectDocument::keepDamaged(
+    LCRecoveryFolder &folder, const QString &leftover, const QString &reason)
+{
+    const QString kept = folder.keepAside(leftover);
+    m_prompter.information(m_window, tr("Error"),
+        tr("The unsaved changes of a project could not be restored: %1 is damaged (%2). It was "
+           "kept as %3.")
+            .arg(QDir::toNativeSeparators(leftover), reason, QDir::toNativeSeparators(kept)));
 }
 
 bool LCProjectDocument::maybeSave()
@@ -117,9 +175,9 @@ bool LCProjectDocument::open(const QString &path)
     return true;
 }
 
-void LCProjectDocument::projectReplaced(bool newProject)
+void LCProjectDocument::projectReplaced(bool unsaved)
 {
-    m_newProject = newProject;
+    m_unsaved = unsaved;
     m_undoStack->clear();
     emit modifiedChanged();
 }
@@ -135,7 +193,7 @@ bool LCProjectDocument::saveTo(const QString &path)
         return false;
     }
     m_undoStack->setClean();
-    m_newProject = false;
+    m_unsaved = false;
     emit modifiedChanged();
     return true;
 }

@@ -3,8 +3,11 @@
 #include <QObject>
 #include <QString>
 
+#include <functional>
+
 class LCPrompter;
 class LCRecentFiles;
+class LCRecoveryFolder;
 class QUndoStack;
 class QWidget;
 
@@ -28,6 +31,11 @@ public:
     // the working file. False when not even the factory definitions could be read; the user
     // has been told and the program must end.
     bool openAtStart(const QString &startFile);
+    // Offers the recovery files of programs that did not end cleanly, newest first, until one
+    // is restored, which becomes this program's own; beforeRestore runs before the project is
+    // replaced. A damaged file is renamed, named to the user, and never read. True when one was
+    // restored.
+    bool offerRecovery(LCRecoveryFolder &folder, const std::function<void()> &beforeRestore);
     // "Do you want to save the change?" when there is any; false when the user cancelled or
     // the save failed, so the caller must stop.
     bool maybeSave();
@@ -39,20 +47,21 @@ public:
     QString askFileToOpen();
     // Reads path as the current project; false, with the user told, when it could not be.
     bool open(const QString &path);
-    // After another project became the current one: a new stack. A project made by New is
-    // unsaved until it is saved, even with nothing on its stack.
-    void projectReplaced(bool newProject);
+    // After another project became the current one: a new stack. A project made by New, or
+    // restored, is unsaved until it is saved, even with nothing on its stack.
+    void projectReplaced(bool unsaved);
 
 signals:
     void modifiedChanged();
 
 private:
     bool saveTo(const QString &path);
+    void keepDamaged(LCRecoveryFolder &folder, const QString &leftover, const QString &reason);
     QString chosenSaveFile();
 
     LCPrompter &m_prompter;
     LCRecentFiles &m_recentFiles;
     QWidget *m_window;
     QUndoStack *m_undoStack;
-    bool m_newProject = false;
+    bool m_unsaved = false;
 };

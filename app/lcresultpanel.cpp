@@ -6,6 +6,7 @@
 
 #include <QDockWidget>
 #include <QTextEdit>
+#include <QTimer>
 
 namespace
 {
@@ -60,6 +61,26 @@ void LCResultPanel::showResultOf(const LCObject *object)
     m_pane->setPlainText(object ? LCResultText::paneText(*object) : QString());
     const bool loop = object && object->kind() == ObjectKind::Loop && isOpen();
     m_chart->showLoop(loop ? static_cast<const LCLoop *>(object) : nullptr);
+}
+
+void LCResultPanel::noteChanged(
+    const LCObject *object, const std::function<const LCObject *()> &shown)
+{
+    const LCObject *const current = shown();
+    if (!current || !object || !isOpen() || m_redrawQueued) {
+        return;
+    }
+    const LCObject *const panel = object->parent();
+    const bool loopsOfPanel = current->kind() == ObjectKind::Plain && current->parent() == panel;
+    if (current == object || current == panel || loopsOfPanel) {
+        m_redrawQueued = true;
+        QTimer::singleShot(0, this, [this, shown] {
+            m_redrawQueued = false;
+            if (isOpen()) {
+                showResultOf(shown());
+            }
+        });
+    }
 }
 
 void LCResultPanel::clear(bool close)

@@ -2,6 +2,8 @@
 
 #include <QSplitter>
 
+#include <functional>
+
 class LCObject;
 class LCVoltageChartView;
 class QDockWidget;
@@ -22,6 +24,10 @@ public:
     void open(const LCObject *object);
     // Shows object's result while the dock is open; null shows nothing.
     void showResultOf(const LCObject *object);
+    // The results of object were computed or made stale: while the dock is open and shows it,
+    // its loops or its panel, the result of shown() is drawn again once the event loop is idle,
+    // as a multi-cell edit tells of every cell.
+    void noteChanged(const LCObject *object, const std::function<const LCObject *()> &shown);
     // Shows nothing, and closes the dock when close is set (for another project).
     void clear(bool close);
     LCVoltageChartView &chart() const { return *m_chart; }
@@ -30,4 +36,5 @@ private:
     QDockWidget *m_dock;
     QTextEdit *m_pane;
     LCVoltageChartView *m_chart;
+    bool m_redrawQueued = false;
 };

@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QCommandLineParser>
+#include <QIcon>
 
 int main(int argc, char *argv[])
 {
@@ -9,6 +10,13 @@ int main(int argc, char *argv[])
     // where the user's settings (recent files, last folder) are kept
     QCoreApplication::setOrganizationName(QStringLiteral("Mirel"));
     QCoreApplication::setApplicationName(QStringLiteral("Mirel"));
+    // the desktop entry that describes the window, and the icon it shows
+    QGuiApplication::setDesktopFileName(QStringLiteral("org.mirel.Mirel"));
+    QIcon icon;
+    for (const QString &size : {QStringLiteral("48"), QStringLiteral("128")}) {
+        icon.addFile(QStringLiteral(":/appicon/mirel-%1.png").arg(size));
+    }
+    QApplication::setWindowIcon(icon);
 
     QCommandLineParser parser;
     parser.setApplicationDescription(
@@ -25,5 +33,7 @@ int main(int argc, char *argv[])
         return 0;
     }
     window.showMaximized();
+    // the question about a crashed run's changes stands over the window
+    window.startRecovery();
     return application.exec();
 }

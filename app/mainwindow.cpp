@@ -12,11 +12,13 @@
 #include "app/lcprojectmodel.h"
 #include "app/lcrecentfiles.h"
 #include "app/lcrecentmenu.h"
+#include "app/lcrecoveryrecorder.h"
 #include "app/lcresultpanel.h"
 #include "app/lcsheetcommands.h"
 #include "app/lctreeexpansion.h"
 #include "app/lcundorecorder.h"
 #include "definitions/lcdatastore.h"
+#include "definitions/lcrecoveryfolder.h"
 #include "definitions/ui/lcdefinedlg.h"
 #include "grids/lcdevicemodel.h"
 #include "grids/lcpanelinfomodel.h"
@@ -38,7 +40,6 @@
 #include <QMenu>
 #include <QPointer>
 #include <QSplitter>
-#include <QTimer>
 #include <QTreeView>
 #include <QUndoStack>
 
@@ -74,6 +75,10 @@ MainWindow::MainWindow(QWidget *parent, LCPrompter *prompter, const QString &sta
 MainWindow::~MainWindow()
 {
     LCObserverRegistry::remove(this);
+    // the document and its stack go with the window's children, when this is no MainWindow any
+    // more; clearing the stack then must not reach its slots
+    m_document->undoStack().disconnect(this);
+    m_document->disconnect(this);
     // the views go before the models they show, and the stack before the objects it holds
     m_treeView->setModel(nullptr);
     m_gridView->setModel(nullptr);
@@ -176,6 +181,28 @@ void MainWindow::initConfig(const QString &startFile)
     m_configLoaded = m_document->openAtStart(startFile);
 }
 
+void MainWindow::startRecovery()
+{
+    if (!m_configLoaded || m_recovery) {
+        return;
+    }
+    m_recoveryFolder =
+        std::make_unique<LCRecoveryFolder>(LCDataStore::instance()->paths().recoveryFolder());
+    bool detached = false;
+    const bool restored = m_document->offerRecovery(*m_recoveryFolder, [this, &detached] {
+        // nothing may show the old project while it is replaced
+        m_treeExpansion->save();
+        m_grids->detach();
+        m_treeModel->setRoot(nullptr);
+        detached = true;
+    });
+    if (detached) {
+        resetViews(restored ? Reset::NewProject : Reset::SameProject);
+    }
+    m_recovery =
+        std::make_unique<LCRecoveryRecorder>(*m_document, m_recoveryFolder->ownFile(), nullptr);
+}
+
 void MainWindow::initViews()
 {
     m_treeModel = new LCProjectModel(this);
@@ -254,23 +281,7 @@ void MainWindow::slotTreeItemClicked()
 
 void MainWindow::objectChanged(LCObject *object, ChangeKind)
 {
-    // a loop's results were computed or made stale: the pane must not show the old ones
-    const LCObject *const shown = currentObject();
-    if (!shown || !object || !m_results->isOpen()) {
-        return;
-    }
-    const LCObject *const panel = object->parent();
-    const bool loopsOfPanel = shown->kind() == ObjectKind::Plain && shown->parent() == panel;
-    // a multi-cell edit tells of every cell: the pane is drawn once, when the edit is done
-    if ((shown == object || shown == panel || loopsOfPanel) && !m_resultsRefreshQueued) {
-        m_resultsRefreshQueued = true;
-        QTimer::singleShot(0, this, [this] {
-            m_resultsRefreshQueued = false;
-            if (m_results->isOpen()) {
-                m_results->showResultOf(currentObject());
-            }
-        });
-    }
+    m_results->noteChanged(object, [this] { return currentObject(); });
 }
 
 void MainWindow::updateTitle()
@@ -393,8 +404,7 @@ void MainWindow::openReport(const QString &path)
 
 void MainWindow::slotDefine()
 {
-    if (!LCDataStore::instance()->project()) {
-        m_prompter->information(this, tr("Information"), tr("No project exists!"));
+    if (!hasProject()) {
         return;
     }
     LCDefineDlg dialog(*m_prompter, this);
@@ -408,8 +418,7 @@ void MainWindow::slotDefine()
 
 void MainWindow::slotBattery()
 {
-    if (!LCDataStore::instance()->project()) {
-        m_prompter->information(this, tr("Information"), tr("No project exists!"));
+    if (!hasProject()) {
         return;
     }
     if (LCObject *const object = currentObject()) {
@@ -432,18 +441,21 @@ void MainWindow::slotExit()
 void MainWindow::closeEvent(QCloseEvent *event)
 {
     // Cancel, or a save that fails, keeps the window open, so the work is not lost
-    if (m_document->maybeSave()) {
-        event->accept();
-    } else {
-        event->ignore();
+    event->setAccepted(m_document->maybeSave());
+}
+
+bool MainWindow::hasProject()
+{
+    if (LCDataStore::instance()->project()) {
+        return true;
     }
+    m_prompter->information(this, tr("Information"), tr("No project exists!"));
+    return false;
 }
 
 void MainWindow::slotCalc()
 {
-    LCProject *const project = LCDataStore::instance()->project();
-    if (!project) {
-        m_prompter->information(this, tr("Information"), tr("No project exists!"));
+    if (!hasProject()) {
         return;
     }
     LCObject *const object = currentObject();
@@ -464,10 +476,7 @@ void MainWindow::slotCalc()
 
 void MainWindow::slotViewContextMenu(const QPoint &position)
 {
-    const std::unique_ptr<QMenu> menu = m_edits->gridContextMenu();
-    if (!menu->isEmpty()) {
-        menu->exec(m_gridView->viewport()->mapToGlobal(position));
-    }
+    showMenu(m_edits->gridContextMenu(), *m_gridView, position);
 }
 
 void MainWindow::slotViewProjectContextMenu(const QPoint &position)
@@ -478,8 +487,13 @@ void MainWindow::slotViewProjectContextMenu(const QPoint &position)
         m_treeView->setCurrentIndex(under);
     }
     slotTreeItemClicked();
-    const std::unique_ptr<QMenu> menu = m_edits->treeContextMenu();
+    showMenu(m_edits->treeContextMenu(), *m_treeView, position);
+}
+
+void MainWindow::showMenu(
+    const std::unique_ptr<QMenu> &menu, const QAbstractItemView &view, const QPoint &position)
+{
     if (!menu->isEmpty()) {
-        menu->exec(m_treeView->viewport()->mapToGlobal(position));
+        menu->exec(view.viewport()->mapToGlobal(position));
     }
 }

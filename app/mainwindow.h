@@ -17,10 +17,13 @@ class LCProjectDocument;
 class LCProjectModel;
 class LCPrompter;
 class LCRecentFiles;
+class LCRecoveryFolder;
+class LCRecoveryRecorder;
 class LCTableView;
 class LCTreeExpansion;
 class LCUndoRecorder;
 class LCResultPanel;
+class QAbstractItemView;
 class QModelIndex;
 class QTreeView;
 class QUndoStack;
@@ -44,6 +47,9 @@ public:
     // False when neither the working file nor the factory definitions could be read; the user
     // has been told and the program must end.
     bool isConfigLoaded() const { return m_configLoaded; }
+    // Once the window is shown: offers the unsaved changes of programs that did not end
+    // cleanly, then keeps a recovery file of this one's.
+    void startRecovery();
     QUndoStack &undoStack() const;
 
     enum class Reset {
@@ -101,6 +107,10 @@ private:
     void attachTree();
     // Runs change, which adds or removes objects, with nothing showing the project meanwhile;
     // then shows keep again, or the nearest object above it that is still in the project.
+    // True when a project is open; else the user is told there is none.
+    bool hasProject();
+    static void showMenu(
+        const std::unique_ptr<QMenu> &menu, const QAbstractItemView &view, const QPoint &position);
     void changeStructure(const std::function<void()> &change, const LCObject *keep);
     void updateActions();
     // The title names the project's file and marks unsaved changes.
@@ -110,10 +120,12 @@ private:
     std::unique_ptr<LCPrompter> m_ownPrompter;
     LCPrompter *m_prompter;
     bool m_configLoaded = false;
-    bool m_resultsRefreshQueued = false;
     QSettings m_settings;
     std::unique_ptr<LCRecentFiles> m_recentFiles;
     LCProjectDocument *m_document = nullptr;
+    // the recorder goes first, so its file is removed while the folder still holds its lock
+    std::unique_ptr<LCRecoveryFolder> m_recoveryFolder;
+    std::unique_ptr<LCRecoveryRecorder> m_recovery;
     std::unique_ptr<LCUndoRecorder> m_recorder;
     LCMainActions *m_actions = nullptr;
 

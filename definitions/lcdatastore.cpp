@@ -17,11 +17,6 @@
 
 namespace
 {
-const QString kWorkingFile = QStringLiteral("/config/config.xml");
-const QString kDefaultsFile = QStringLiteral("/config/default.xml");
-const QString kWeightFactorFile = QStringLiteral("/data.prj");
-const QString kDeviceIconFolder = QStringLiteral("/deviceico/");
-const QString kSubTypeIconFolder = QStringLiteral("/subtypeico/");
 const QString kDeviceIconSuffix = QStringLiteral("ico");
 const QString kSubTypeIconSuffix = QStringLiteral("png");
 // Only the first bytes of the weighting factor file count.
@@ -46,7 +41,7 @@ LCDataStore *LCDataStore::instance()
 }
 
 LCDataStore::LCDataStore()
-    : m_baseDirectory(QCoreApplication::applicationDirPath())
+    : m_paths(LCPaths::ofProgram())
 {
     m_panelTypes = {
         {1, QStringLiteral("Orvan-A10")},
@@ -69,15 +64,15 @@ LCDataStore::~LCDataStore()
     LCDevice::setDefaultSubTypeResolver(nullptr);
 }
 
-void LCDataStore::setBaseDirectory(const QString &directory)
+void LCDataStore::setPaths(const LCPaths &paths)
 {
-    m_baseDirectory = directory;
+    m_paths = paths;
     loadIcons();
 }
 
 QString LCDataStore::workingFilePath() const
 {
-    return m_baseDirectory + kWorkingFile;
+    return m_paths.workingFile();
 }
 
 QString LCDataStore::projectFilePath() const
@@ -87,12 +82,12 @@ QString LCDataStore::projectFilePath() const
 
 QString LCDataStore::defaultsFilePath() const
 {
-    return m_baseDirectory + kDefaultsFile;
+    return m_paths.defaultsFile();
 }
 
 QString LCDataStore::weightFactorFilePath() const
 {
-    return m_baseDirectory + kWeightFactorFile;
+    return m_paths.weightFactorFile();
 }
 
 void LCDataStore::setDeviceTypes(const QMap<int, DeviceType> &types)
@@ -195,10 +190,23 @@ void LCDataStore::notifyChange() const
 LCLoadResult LCDataStore::loadProject(const QString &path)
 {
     const QString filePath = path.isEmpty() ? workingFilePath() : path;
+    QString error;
+    const std::optional<QByteArray> bytes = LCXmlReader::readFile(filePath, &error);
+    return readProject(bytes, filePath, error);
+}
+
+LCLoadResult LCDataStore::loadProjectData(const QByteArray &bytes, const QString &filePath)
+{
+    return readProject(bytes, filePath.isEmpty() ? workingFilePath() : filePath, QString());
+}
+
+LCLoadResult LCDataStore::readProject(
+    const std::optional<QByteArray> &bytes, const QString &filePath, const QString &readError)
+{
     // reading builds a tree of its own, whose insertions raise the flag of the current project
     const bool wasChanged = LCModificationFlag::isSet();
     LCLoadResult result;
-    const std::optional<QByteArray> bytes = LCXmlReader::readFile(filePath, &result.errorText);
+    result.errorText = readError;
     if (bytes) {
         LCProjectReader::Result read = LCProjectReader::read(*bytes);
         if (read.status == LCProjectReader::Status::Read) {
@@ -236,7 +244,7 @@ bool LCDataStore::saveProject(const QString &path, QString *error)
     }
     const QString filePath = path.isEmpty() ? projectFilePath() : path;
     if (filePath == workingFilePath()) {
-        // the working file's folder is the program's own; make it if it went missing
+        // the working file's folder is the program's own or the user's; make it if it is missing
         QDir().mkpath(QFileInfo(filePath).absolutePath());
     }
     const QByteArray bytes =
@@ -305,7 +313,7 @@ void LCDataStore::loadIcons()
 {
     m_deviceIconPaths.clear();
     const QFileInfoList deviceIcons =
-        QDir(m_baseDirectory + kDeviceIconFolder).entryInfoList(QDir::Files, QDir::Name);
+        QDir(m_paths.deviceIconFolder()).entryInfoList(QDir::Files, QDir::Name);
     for (const QFileInfo &info : deviceIcons) {
         if (info.suffix() == kDeviceIconSuffix) {
             m_deviceIconPaths.insert(
@@ -314,7 +322,7 @@ void LCDataStore::loadIcons()
     }
     m_subTypeIconPaths.clear();
     const QFileInfoList subTypeIcons =
-        QDir(m_baseDirectory + kSubTypeIconFolder).entryInfoList(QDir::Files, QDir::Name);
+        QDir(m_paths.subTypeIconFolder()).entryInfoList(QDir::Files, QDir::Name);
     for (const QFileInfo &info : subTypeIcons) {
         if (info.suffix() == kSubTypeIconSuffix) {
             m_subTypeIconPaths.insert(info.baseName(), info.absoluteFilePath());

@@ -5,6 +5,7 @@
 #include "definitions/devicetype.h"
 #include "definitions/devsubtype.h"
 #include "definitions/lcloadresult.h"
+#include "definitions/lcpaths.h"
 #include "definitions/wiretype.h"
 #include "model/lcproject.h"
 
@@ -15,6 +16,7 @@
 
 #include <functional>
 #include <memory>
+#include <optional>
 
 // The definition library of the process and the holder of the current project. It keeps the
 // user's working definitions (which travel in every project file) beside the factory defaults,
@@ -31,10 +33,10 @@ public:
     LCDataStore(const LCDataStore &) = delete;
     LCDataStore &operator=(const LCDataStore &) = delete;
 
-    // Where the program's own files are: the program's folder, unless a test points elsewhere.
-    // Changing it reloads the icon folders.
-    QString baseDirectory() const { return m_baseDirectory; }
-    void setBaseDirectory(const QString &directory);
+    // Where the program's files are: the running program's, unless a test points elsewhere.
+    // Changing them reloads the icon folders.
+    const LCPaths &paths() const { return m_paths; }
+    void setPaths(const LCPaths &paths);
     QString workingFilePath() const;
     // The file Save writes: the one the current project was read from or last saved to, and
     // the working file for a project made with New.
@@ -89,6 +91,9 @@ public:
     // the change flags cleared, only when the whole file was read; otherwise the project and
     // all four flags stay exactly as they were.
     [[nodiscard]] LCLoadResult loadProject(const QString &path);
+    // The same for the bytes of a project file, which then counts as read from filePath (the
+    // working file for an empty one).
+    [[nodiscard]] LCLoadResult loadProjectData(const QByteArray &bytes, const QString &filePath);
     // Writes the current project and the user definitions (to projectFilePath() for an empty
     // path). The old file is replaced only by a complete new one; the change flags are cleared,
     // and the file becomes the project's file, only when it was. False, with the reason in
@@ -103,6 +108,8 @@ private:
     LCDataStore();
     ~LCDataStore();
 
+    LCLoadResult readProject(
+        const std::optional<QByteArray> &bytes, const QString &filePath, const QString &readError);
     void loadIcons();
     void clearChangeFlags();
     void notifyChange() const;
@@ -124,7 +131,7 @@ private:
     QHash<QString, QString> m_subTypeIconPaths;
     std::unique_ptr<LCProject> m_project;
     float m_weightFactor = kInitialWeightFactor;
-    QString m_baseDirectory;
+    LCPaths m_paths;
     // empty while the project's file is the working file
     QString m_projectFilePath;
     std::function<void()> m_changeListener;

@@ -8,13 +8,9 @@
 #include "report/lcreportrows.h"
 
 #include <QDir>
-#include <QStandardPaths>
 
 namespace
 {
-const QString kReportFolder = QStringLiteral("/Report");
-const QString kTemplateFile = QStringLiteral("/Report/Report.xlt");
-
 // Titles and texts of the boxes; the first ones are the program's own, odd spelling and all.
 constexpr char kInformationTitle[] = QT_TRANSLATE_NOOP("LCReportCommand", "Information");
 constexpr char kInfomationTitle[] = QT_TRANSLATE_NOOP("LCReportCommand", "Infomation");
@@ -97,7 +93,7 @@ LCReportCommand::LCReportCommand(
     : m_prompter(prompter)
     , m_automation(automation)
     , m_open(std::move(open))
-    , m_fallbackFolder(QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation))
+    , m_fallbackFolder(LCDataStore::instance()->paths().documentsFolder())
     , m_now([] { return QDateTime::currentDateTime(); })
 {
 }
@@ -165,12 +161,12 @@ QVector<LCReportCommand::Cell> LCReportCommand::cells(
 
 QString LCReportCommand::templatePath()
 {
-    return LCDataStore::instance()->baseDirectory() + kTemplateFile;
+    return LCDataStore::instance()->paths().reportTemplate();
 }
 
 QString LCReportCommand::reportFolder()
 {
-    return LCDataStore::instance()->baseDirectory() + kReportFolder;
+    return LCDataStore::instance()->paths().reportFolder();
 }
 
 std::optional<QString> LCReportCommand::writeWorkbook(

@@ -23,8 +23,9 @@ class QWidget;
 // calculation stored and calculates nothing.
 //
 // Every run leaves a new file: "<project>-Panel<n>-<date-time>.xlsx" in the Report folder below
-// the program, or in the user's documents folder when that cannot be written. The file is then
-// handed to the opener, which shows it in the desktop's spreadsheet program.
+// the program when it runs from its own folder, else (or when that cannot be written) in the
+// user's documents folder. The file is then handed to the opener, which shows it in the desktop's
+// spreadsheet program.
 class LCReportCommand
 {
     Q_DECLARE_TR_FUNCTIONS(LCReportCommand)

@@ -9,6 +9,8 @@ MIREL_PACKAGES=(
     xvfb xauth fonts-dejavu-core
     libxlsxwriter-dev libzip-dev
     clang libclang-rt-14-dev libfuzzer-14-dev
+    xdotool desktop-file-utils appstream shared-mime-info xdg-utils libfile-mimeinfo-perl
+    libglib2.0-bin
 )
 
 mirel_install_packages() {

@@ -10,6 +10,7 @@
 #include "report/ui/lccalculationsheet.h"
 
 #include <QApplication>
+#include <QFileInfo>
 
 #include <QStringList>
 #include <QTextStream>
@@ -24,9 +25,11 @@ const char *const kHelp = R"(Usage: mirel-check [--pdf OUT.pdf] [FILE]
        mirel-check --help
 
 Calculates every loop of every panel of the project FILE and prints the verdicts. Without FILE,
-the working project config/config.xml beside the program is checked. The factory definitions
-(config/default.xml beside the program) are read first, then the definitions the file carries,
-exactly as the program's Open command does. Nothing is written.
+Mirel's working project is checked: config/config.xml beside the program, or config.xml in the
+user's data folder when Mirel is installed (the sample project before Mirel's first start). The
+factory definitions (config/default.xml beside the program, or in ../share/mirel) are read
+first, then the definitions the file carries, exactly as the program's Open command does.
+Nothing is written.
 
 For each panel, in order, the output holds:
   a line "Panel <number>";
@@ -65,6 +68,9 @@ int main(int argc, char *argv[])
     const std::unique_ptr<QCoreApplication> application = sheetWanted
         ? std::make_unique<QApplication>(argc, argv)
         : std::make_unique<QCoreApplication>(argc, argv);
+    // the same user folders as the program's
+    QCoreApplication::setOrganizationName(QStringLiteral("Mirel"));
+    QCoreApplication::setApplicationName(QStringLiteral("Mirel"));
     QTextStream out(stdout);
     out.setCodec("UTF-8");
     QTextStream err(stderr);
@@ -91,7 +97,10 @@ int main(int argc, char *argv[])
     }
 
     LCDataStore *store = LCDataStore::instance();
-    const QString path = arguments.isEmpty() ? store->workingFilePath() : arguments.first();
+    const LCPaths &paths = store->paths();
+    const QString working =
+        QFileInfo::exists(paths.workingFile()) ? paths.workingFile() : paths.sampleProject();
+    const QString path = arguments.isEmpty() ? working : arguments.first();
     const LCLoadResult loaded = store->loadProject(path);
     if (!loaded.projectRead || !store->project()) {
         err << "mirel-check: " << path << ": " << loaded.errorText << '\n';

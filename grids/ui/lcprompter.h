@@ -33,6 +33,13 @@ public:
         const QString &caption,
         const QString &directory,
         const QString &filter) = 0;
+    // A question whose two answers have names of their own: yes (the default button) and no.
+    // Cancel when the box was closed without either.
+    virtual Answer choose(QWidget *parent,
+        const QString &title,
+        const QString &text,
+        const QString &yes,
+        const QString &no) = 0;
     // Runs a dialog modally; its result (QDialog::Accepted or Rejected).
     virtual int exec(QDialog &dialog) = 0;
     // Opens a file with the desktop's program for it (the report in a spreadsheet program).

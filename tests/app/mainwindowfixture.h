@@ -54,14 +54,15 @@ protected:
             QVERIFY(copy(bin + '/' + name, path(name)));
         }
         QVERIFY(copy(kSample, path("config/config.xml")));
-        LCDataStore::instance()->setBaseDirectory(m_dir->path());
+        LCDataStore::instance()->setPaths(
+            LCPaths(m_dir->path(), {path("user"), path("Documents")}));
         m_prompter = ScriptedPrompter();
     }
 
     void tearDown()
     {
         m_window.reset();
-        LCDataStore::instance()->setBaseDirectory(QCoreApplication::applicationDirPath());
+        LCDataStore::instance()->setPaths(LCPaths::ofProgram());
     }
 
     void start()

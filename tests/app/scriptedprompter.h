@@ -26,6 +26,14 @@ public:
     {
         return question(parent, title, text);
     }
+    Answer choose(QWidget *parent,
+        const QString &title,
+        const QString &text,
+        const QString &,
+        const QString &) override
+    {
+        return question(parent, title, text);
+    }
     QString openFileName(
         QWidget *parent, const QString &caption, const QString &, const QString &filter) override
     {

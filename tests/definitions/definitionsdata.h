@@ -69,10 +69,10 @@ public:
         writeFile(path("config/config.xml"), readFile(dataPath("definitions/project.xml")));
         useFolder();
     }
-    ~Library() { store->setBaseDirectory(QCoreApplication::applicationDirPath()); }
+    ~Library() { store->setPaths(LCPaths::ofProgram()); }
 
     QString path(const QString &name) const { return m_dir.filePath(name); }
-    void useFolder() const { store->setBaseDirectory(m_dir.path()); }
+    void useFolder() const { store->setPaths(LCPaths(m_dir.path(), {})); }
     // Reads the project afresh; nothing counts as changed afterwards.
     bool loadProject() const
     {

@@ -393,7 +393,7 @@ private slots:
 
     void ownIconsReadable()
     {
-        m_store->setBaseDirectory(QCoreApplication::applicationDirPath());
+        m_store->setPaths(LCPaths::ofProgram());
         QVERIFY(!LCIcons::deviceIcon(1).pixmap(32, 32).isNull());
         QVERIFY(LCIcons::deviceIcon(-1).isNull());
         // a sub type without a picture of its own shows the fallback one

@@ -340,18 +340,61 @@ private slots:
         QCOMPARE(m_store->projectFilePath(), m_store->workingFilePath());
     }
 
+    // Run from its own folder, the program keeps everything there; installed (the factory files
+    // in ../share/mirel), it reads those and keeps the user's files in the user's folders.
+    void paths_data()
+    {
+        QTest::addColumn<QStringList>("files");
+        QTest::addColumn<QStringList>("expected"); // factory folder, working file, reports
+        const QStringList beside{"bin/config/default.xml", "bin/config/config.xml"};
+        const QStringList installed{
+            "share/mirel/config/default.xml", "share/mirel/config/config.xml"};
+        QTest::newRow("own folder")
+            << beside << QStringList{"bin", "bin/config/config.xml", "bin/Report"};
+        QTest::newRow("installed")
+            << installed << QStringList{"share/mirel", "user/config.xml", "Documents"};
+        QTest::newRow("both") << beside + installed
+                              << QStringList{"bin", "bin/config/config.xml", "bin/Report"};
+    }
+    void paths()
+    {
+        QFETCH(QStringList, files);
+        QFETCH(QStringList, expected);
+        QTemporaryDir dir;
+        for (const QString &file : files) {
+            QVERIFY(writeFile(dir.filePath(file), file.toUtf8()));
+        }
+        const LCPaths paths(dir.filePath("bin"), {dir.filePath("user"), dir.filePath("Documents")});
+        QCOMPARE(paths.factoryFolder(), dir.filePath(expected.at(0)));
+        QCOMPARE(paths.defaultsFile(), dir.filePath(expected.at(0) + "/config/default.xml"));
+        QCOMPARE(paths.workingFile(), dir.filePath(expected.at(1)));
+        QCOMPARE(paths.reportFolder(), dir.filePath(expected.at(2)));
+        QCOMPARE(paths.recoveryFolder(), dir.filePath("user/recovery"));
+        // the sample, read-only where it is installed, becomes the user's working file once
+        const QString sample = paths.sampleProject();
+        if (sample != paths.workingFile()) {
+            QVERIFY(QFile::setPermissions(sample, QFile::ReadOwner));
+        }
+        QVERIFY(paths.provideWorkingFile());
+        QCOMPARE(readFile(paths.workingFile()), readFile(sample));
+        QVERIFY(QFileInfo(paths.workingFile()).permission(QFile::WriteOwner));
+        QVERIFY(writeFile(paths.workingFile(), "saved"));
+        QVERIFY(paths.provideWorkingFile());
+        QCOMPARE(readFile(paths.workingFile()), QByteArray("saved"));
+    }
+
     void iconPaths()
     {
         QTemporaryDir dir;
         for (const char *name : {"deviceico/12.ico", "subtypeico/00.png", "subtypeico/05.png"}) {
             QVERIFY(writeFile(dir.filePath(name), "icon"));
         }
-        m_store->setBaseDirectory(dir.path());
+        m_store->setPaths(LCPaths(dir.path(), {}));
         QCOMPARE(m_store->deviceIconPath(12), dir.filePath("deviceico/12.ico"));
         QCOMPARE(m_store->subTypeIconPath("05"), dir.filePath("subtypeico/05.png"));
         QCOMPARE(m_store->subTypeIconPath("07"), dir.filePath("subtypeico/00.png"));
         QVERIFY(QFile::remove(dir.filePath("subtypeico/00.png")));
-        m_store->setBaseDirectory(dir.path());
+        m_store->setPaths(LCPaths(dir.path(), {}));
         QVERIFY(m_store->subTypeIconPath("07").isEmpty());
         m_library.useFolder();
     }

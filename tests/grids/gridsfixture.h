@@ -17,7 +17,7 @@ namespace GridsFixture
 // own, and loads its library.
 inline bool useLibrary()
 {
-    LCDataStore::instance()->setBaseDirectory(QStringLiteral(MIREL_GRIDS_DATA));
+    LCDataStore::instance()->setPaths(LCPaths(QStringLiteral(MIREL_GRIDS_DATA), {}));
     return LCDataStore::instance()->loadDefaults();
 }
 

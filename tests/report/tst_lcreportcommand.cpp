@@ -87,7 +87,7 @@ void TestLCReportCommand::init()
     QVERIFY(QDir(m_base->path()).mkpath(QStringLiteral("Report")));
     QVERIFY(QFile::copy(QCoreApplication::applicationDirPath() + "/Report/Report.xlt",
         m_base->filePath(QStringLiteral("Report/Report.xlt"))));
-    LCDataStore::instance()->setBaseDirectory(m_base->path());
+    LCDataStore::instance()->setPaths(LCPaths(m_base->path(), {}));
     m_prompter.shown.clear();
     m_opened.clear();
     m_description = kDescription;
@@ -98,7 +98,7 @@ void TestLCReportCommand::init()
 void TestLCReportCommand::cleanup()
 {
     LCDataStore::instance()->setProject(nullptr);
-    LCDataStore::instance()->setBaseDirectory(QCoreApplication::applicationDirPath());
+    LCDataStore::instance()->setPaths(LCPaths::ofProgram());
 }
 
 void TestLCReportCommand::makeProject(bool calculated)
@@ -177,7 +177,7 @@ void TestLCReportCommand::failures_data()
     row("panel never calculated", "not calculated", noProblem, Selected::Panel);
     row("loop never calculated", "not calculated", noProblem, Selected::Loop2);
     row("no folder to write in", "folders",
-        "Error|The report could not be written: no file can be created in %1/blocker/Report or "
+        "Error|The report could not be written: no file can be created in %1/program/Report or "
         "in %1/Documents.");
     row("no template", "template", noTemplate + "%1/Report/Report.xlt: No such file or directory");
     row("application", "call 0", notStarted + failure);
@@ -205,11 +205,12 @@ void TestLCReportCommand::failures()
         QVERIFY(QFile::remove(LCReportCommand::templatePath()));
     } else if (wrong == QLatin1String("folders")) {
         // files where the folders should be
-        QFile blocker(m_base->filePath(QStringLiteral("blocker")));
+        QVERIFY(QDir(m_base->path()).mkpath(QStringLiteral("program")));
+        QFile blocker(m_base->filePath(QStringLiteral("program/Report")));
         QVERIFY(blocker.open(QIODevice::WriteOnly));
         QFile documents(m_base->filePath(QStringLiteral("Documents")));
         QVERIFY(documents.open(QIODevice::WriteOnly));
-        LCDataStore::instance()->setBaseDirectory(blocker.fileName());
+        LCDataStore::instance()->setPaths(LCPaths(m_base->filePath(QStringLiteral("program")), {}));
     }
     QVERIFY(wrong == QLatin1String("template") ? !run(selected, spreadsheet)
                                                : !run(selected, recording));
