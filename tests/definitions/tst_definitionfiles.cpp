@@ -51,6 +51,12 @@ private slots:
         QCOMPARE(QString::fromUtf8(readFile(saved)).split('\n'),
             QString::fromUtf8(readFile(dataPath("definitions/project.xml"))).split('\n'));
         QVERIFY(!m_store->anyChanged());
+        // an element without children closes on itself, the project element too
+        QCOMPARE(LCProjectWriter::write(LCProject(), {}),
+            QByteArray(
+                "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<Project name=\"\" SiteName=\"\" "
+                "SiteAddr=\"\" EndUser=\"\" Installer=\"\" Engineer=\"\" Date=\"\" note=\"\" "
+                "CustomerData=\"\" Addr=\"\"/>\n"));
 
         // Save without a path writes the file the project was read from; characters that XML
         // cannot carry even escaped are dropped: control characters, lone surrogates,

@@ -356,6 +356,11 @@ private slots:
             QTest::newRow(text) << QString(text) << integer << number;
         };
         row("12", 12, 12.0f);
+        row("-007", -7, -7.0f);
+        row(" +5 ", 5, 5.0f);
+        row("-", 0, 0.0f);
+        row("123456789", 123456789, 123456789.0f);
+        row("-2147483648", std::numeric_limits<int>::min(), -2147483648.0f);
         row("-2.5", 0, -2.5f);
         row("1e3", 0, 1000.0f);
         row("2147483648", 0, 2147483648.0f);
