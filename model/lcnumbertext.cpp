@@ -1,6 +1,7 @@
 #include "model/lcnumbertext.h"
 
 #include <array>
+#include <charconv>
 #include <cmath>
 #include <limits>
 #include <optional>
@@ -14,6 +15,8 @@ constexpr std::size_t kBufferSize = 512;
 constexpr int kRadix = 10;
 // more would not always fit an int
 constexpr int kPlainDigits = 9;
+// far more than any number the program writes
+constexpr std::size_t kPlainNumberChars = 32;
 
 // As printf does in the "C" locale, whatever locale the program runs in.
 QString format(double value, std::chars_format style, int precision)
@@ -47,6 +50,33 @@ std::optional<int> plainDecimal(const QStringRef &text)
         value = value * kRadix + int(unit - u'0');
     }
     return sign ? -value : value;
+}
+
+// The same for the written form of a number (digits, point, exponent and minus signs), which
+// std::from_chars reads exactly as toDouble does; nothing for anything else.
+std::optional<double> plainNumber(const QStringRef &text)
+{
+    std::array<char, kPlainNumberChars> ascii;
+    const int size = text.size();
+    if (size < 1 || size > int(ascii.size())) {
+        return std::nullopt;
+    }
+    for (int i = 0; i < size; ++i) {
+        const char16_t unit = text.at(i).unicode();
+        const bool digit = unit >= u'0' && unit <= u'9';
+        if (!digit && unit != u'.' && unit != u'-' && unit != u'e' && unit != u'E'
+            && (unit != u'+' || i == 0)) {
+            return std::nullopt;
+        }
+        ascii[std::size_t(i)] = char(unit);
+    }
+    double value = 0;
+    const auto [end, error] = std::from_chars(ascii.data(), ascii.data() + size, value);
+    // zero and out of range are left to toDouble, which tells underflow from a written zero
+    if (error != std::errc() || end != ascii.data() + size || value == 0 || !std::isfinite(value)) {
+        return std::nullopt;
+    }
+    return value;
 }
 } // namespace
 
@@ -87,8 +117,9 @@ int LCNumberText::parseInt(const QStringRef &text)
 
 float LCNumberText::parseFloat(const QStringRef &text)
 {
-    bool ok = false;
-    const double value = text.toDouble(&ok);
+    bool ok = true;
+    const std::optional<double> plain = plainNumber(text);
+    const double value = plain ? *plain : text.toDouble(&ok);
     if (!ok || !std::isfinite(value)
         || std::abs(value) > double(std::numeric_limits<float>::max())) {
         return 0.0f;
