@@ -36,15 +36,31 @@ void insertInOrder(
 // The attributes of a device where the program writes them.
 enum DeviceAttribute { TypeAt, PosAt, WireTypeAt, TruckAt, TypeNameAt, SubTypeAt };
 
+// Compared here rather than by Qt's comparison, a call for every attribute of every device.
+bool isNamed(const QXmlStreamAttribute &attribute, QLatin1String name)
+{
+    const QStringRef qualified = attribute.qualifiedName();
+    if (qualified.size() != name.size()) {
+        return false;
+    }
+    const QChar *const units = qualified.unicode();
+    for (int i = 0; i < name.size(); ++i) {
+        if (units[i] != QLatin1Char(name.data()[i])) {
+            return false;
+        }
+    }
+    return true;
+}
+
 // Where the attribute named name is, looked for first where the program writes it; -1 when the
 // element has none. A site holds half a million devices, each read without copying its attributes.
 int indexOf(const QXmlStreamAttributes &attributes, QLatin1String name, int usualIndex)
 {
-    if (usualIndex < attributes.size() && attributes.at(usualIndex).qualifiedName() == name) {
+    if (usualIndex < attributes.size() && isNamed(attributes.at(usualIndex), name)) {
         return usualIndex;
     }
     for (int i = 0; i < attributes.size(); ++i) {
-        if (attributes.at(i).qualifiedName() == name) {
+        if (isNamed(attributes.at(i), name)) {
             return i;
         }
     }
