@@ -1,11 +1,12 @@
 // mirel-bench: times what the user of a large site waits for (opening the project, saving it,
-// checking every loop) against the time libxml2's own xmllint needs merely to parse the same
+// checking every loop) against the time libxml2's own xmllint needs merely to pass over the same
 // file, and weighs the opened project in memory. Run by hand from the build tree, since it reads
 // the factory definitions beside it; the site file is generated into a temporary folder.
 
 #include "bench/lcbenchreporter.h"
 #include "bench/lcprocessmemory.h"
 #include "bench/lcsampleproject.h"
+#include "bench/lcstreamprojectwriter.h"
 #include "calc/lcloopcalculator.h"
 #include "definitions/lcdatastore.h"
 #include "model/lccontroller.h"
@@ -37,11 +38,12 @@ constexpr int kDevicesPerLoop = 241;
 constexpr int kRepetitions = 5;
 constexpr int kIterationsPerRepetition = 1;
 
-// Targets, as multiples of the time xmllint needs to parse the file, and in memory.
+// Targets, as multiples of the time xmllint needs to stream through the file, and in memory.
+// Its tree-building parse is shown beside them, but its time swings with the machine's memory.
 constexpr double kMaxLoadRatio = 3.0;
-constexpr double kMaxSaveRatio = 3.0;
+constexpr double kMaxSaveRatio = 1.5;
 constexpr double kMaxCalculateAllRatio = 1.0;
-constexpr double kMaxBytesPerDevice = 1024.0;
+constexpr double kMaxBytesPerDevice = 400.0;
 
 constexpr double kBytesPerMegabyte = 1024.0 * 1024.0;
 
@@ -65,6 +67,8 @@ struct Site {
     qint64 fileBytes = 0;
     qint64 devices = 0;
     std::optional<double> bytesPerDevice;
+    // the program's writer gave the bytes QXmlStreamWriter gives for the same project
+    bool writtenAsByStreamWriter = false;
 };
 
 // One run per repetition: these take seconds, and a warm second run would hide nothing.
@@ -134,9 +138,9 @@ void registerBenchmarks(const Site &site, LCLoop *oneLoop, const QString &xmllin
         ->Unit(benchmark::kMicrosecond);
 
     if (!xmllint.isEmpty()) {
-        // the reference: libxml2 parsing the file into its tree, as a program that opens it must
+        // for comparison: libxml2 parsing the file into its tree
         registerXmllint(kXmllintParse, {kXmllintNoOutput, site.path}, site, xmllint);
-        // for comparison only: libxml2 passing over the file without building anything
+        // the reference: libxml2 passing over the file without building anything
         registerXmllint(
             kXmllintStream, {kXmllintNoOutput, kXmllintStreaming, site.path}, site, xmllint);
     }
@@ -220,11 +224,11 @@ void printTimeRow(const char *label,
         return;
     }
     std::printf("%-36s %12.3f %12.3f", label, figure->medianMilliseconds, figure->bestMilliseconds);
-    const std::optional<double> toParse = ratio(*figure, references.parse);
-    printRatio(toParse);
-    printRatio(ratio(*figure, references.stream));
-    if (toParse && maxRatio) {
-        std::printf("   <= %-6.1f %s", *maxRatio, *toParse <= *maxRatio ? "met" : "MISSED");
+    printRatio(ratio(*figure, references.parse));
+    const std::optional<double> toStream = ratio(*figure, references.stream);
+    printRatio(toStream);
+    if (toStream && maxRatio) {
+        std::printf("   <= %-6.1f %s", *maxRatio, *toStream <= *maxRatio ? "met" : "MISSED");
     }
     std::printf("\n");
 }
@@ -237,9 +241,10 @@ void printSummary(const LCBenchReporter &reporter, const Site &site)
         kPanels, kLoopsPerPanel, kDevicesPerLoop, static_cast<long long>(site.devices),
         double(site.fileBytes) / kBytesPerMegabyte, kRepetitions);
     std::printf("%-36s %12s %12s %10s %10s   %s\n", "", "median ms", "best ms", "x xmllint",
-        "x stream", "target (x xmllint)");
-    printTimeRow("xmllint --noout (the reference)", references.parse, references, std::nullopt);
-    printTimeRow("xmllint --noout --stream", references.stream, references, std::nullopt);
+        "x stream", "target (x stream)");
+    printTimeRow("xmllint --noout", references.parse, references, std::nullopt);
+    printTimeRow(
+        "xmllint --noout --stream (reference)", references.stream, references, std::nullopt);
     printTimeRow(
         "load: file -> current project", reporter.figure(kLoadProject), references, kMaxLoadRatio);
     printTimeRow(
@@ -254,6 +259,8 @@ void printSummary(const LCBenchReporter &reporter, const Site &site)
     } else {
         std::printf("%-36s %12s\n", "resident memory per loaded device", "not measured");
     }
+    std::printf("written file %s QXmlStreamWriter's for the same project\n",
+        site.writtenAsByStreamWriter ? "is byte-identical to" : "DIFFERS from");
     if (reporter.figure(kSaveProject)) {
         const bool identical = fileBytes(site.path) == fileBytes(site.savePath);
         std::printf("saved file %s the generated one\n",
@@ -295,6 +302,9 @@ int main(int argc, char *argv[])
         return 1;
     }
     site.fileBytes = QFileInfo(site.path).size();
+    site.writtenAsByStreamWriter = fileBytes(site.path)
+        == LCStreamProjectWriter::write(
+            *store->project(), {store->deviceTypes(), store->wireTypes(), store->cardTypes()});
     store->setProject(nullptr);
 
     // weigh the project as the user gets it from the file, before any benchmark churns memory

@@ -1,11 +1,9 @@
 #include "definitions/lcdefinitionwriter.h"
 
 #include "definitions/lcxmlnames.h"
-#include "definitions/lcxmltext.h"
-#include "model/lcnumbertext.h"
+#include "definitions/lcxmlwriter.h"
 
 #include <QStringList>
-#include <QXmlStreamWriter>
 
 namespace
 {
@@ -19,41 +17,43 @@ QString subTypeText(const QList<int> &ids)
 }
 } // namespace
 
-void LCDefinitionWriter::writeDeviceTypes(
-    QXmlStreamWriter &writer, const QMap<int, DeviceType> &types)
+void LCDefinitionWriter::writeDeviceTypes(LCXmlWriter &writer, const QMap<int, DeviceType> &types)
 {
     for (const DeviceType &type : types) {
-        writer.writeEmptyElement(LCXml::DeviceType);
-        writer.writeAttribute(LCXml::Name, LCXmlText::writable(type.Name));
-        writer.writeAttribute(LCXml::Volt, QString::number(type.Volt));
-        writer.writeAttribute(LCXml::Current, LCNumberText::general(type.Current));
-        writer.writeAttribute(LCXml::ActiveCurrent, LCNumberText::general(type.ActiveCurrent));
-        writer.writeAttribute(LCXml::Capacitance, LCNumberText::general(type.Capacitance));
-        writer.writeAttribute(LCXml::IcoID, QString::number(type.IcoID));
-        writer.writeAttribute(LCXml::DevID, QString::number(type.DevID));
-        writer.writeAttribute(LCXml::SubType, subTypeText(type.SubType));
+        writer.startElement(LCXml::DeviceType);
+        writer.textAttribute(LCXml::Name, type.Name);
+        writer.integerAttribute(LCXml::Volt, type.Volt);
+        writer.numberAttribute(LCXml::Current, type.Current);
+        writer.numberAttribute(LCXml::ActiveCurrent, type.ActiveCurrent);
+        writer.numberAttribute(LCXml::Capacitance, type.Capacitance);
+        writer.integerAttribute(LCXml::IcoID, type.IcoID);
+        writer.integerAttribute(LCXml::DevID, type.DevID);
+        writer.textAttribute(LCXml::SubType, subTypeText(type.SubType));
+        writer.endElement();
     }
 }
 
-void LCDefinitionWriter::writeWireTypes(QXmlStreamWriter &writer, const QMap<int, WireType> &types)
+void LCDefinitionWriter::writeWireTypes(LCXmlWriter &writer, const QMap<int, WireType> &types)
 {
     for (const WireType &type : types) {
-        writer.writeEmptyElement(LCXml::WireType);
-        writer.writeAttribute(LCXml::Name, LCXmlText::writable(type.Name));
-        writer.writeAttribute(LCXml::Capacity, LCNumberText::general(type.Capacity));
-        writer.writeAttribute(LCXml::Resistance, LCNumberText::general(type.Resistance));
-        writer.writeAttribute(LCXml::WireID, QString::number(type.WireID));
-        writer.writeAttribute(LCXml::Note, LCXmlText::writable(type.Note));
+        writer.startElement(LCXml::WireType);
+        writer.textAttribute(LCXml::Name, type.Name);
+        writer.numberAttribute(LCXml::Capacity, type.Capacity);
+        writer.numberAttribute(LCXml::Resistance, type.Resistance);
+        writer.integerAttribute(LCXml::WireID, type.WireID);
+        writer.textAttribute(LCXml::Note, type.Note);
+        writer.endElement();
     }
 }
 
-void LCDefinitionWriter::writeCardTypes(QXmlStreamWriter &writer, const QMap<int, CardType> &types)
+void LCDefinitionWriter::writeCardTypes(LCXmlWriter &writer, const QMap<int, CardType> &types)
 {
     for (const CardType &type : types) {
-        writer.writeEmptyElement(LCXml::CardType);
-        writer.writeAttribute(LCXml::Name, LCXmlText::writable(type.Name));
-        writer.writeAttribute(LCXml::Current, LCNumberText::general(type.Current));
-        writer.writeAttribute(LCXml::ActiveCurrent, LCNumberText::general(type.ActiveCurrent));
-        writer.writeAttribute(LCXml::CardID, QString::number(type.CardID));
+        writer.startElement(LCXml::CardType);
+        writer.textAttribute(LCXml::Name, type.Name);
+        writer.numberAttribute(LCXml::Current, type.Current);
+        writer.numberAttribute(LCXml::ActiveCurrent, type.ActiveCurrent);
+        writer.integerAttribute(LCXml::CardID, type.CardID);
+        writer.endElement();
     }
 }

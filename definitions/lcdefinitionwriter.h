@@ -6,14 +6,14 @@
 
 #include <QMap>
 
-class QXmlStreamWriter;
+class LCXmlWriter;
 
 // Writes the user definitions as elements of the current element, in ascending id order.
 namespace LCDefinitionWriter
 {
 
-void writeDeviceTypes(QXmlStreamWriter &writer, const QMap<int, DeviceType> &types);
-void writeWireTypes(QXmlStreamWriter &writer, const QMap<int, WireType> &types);
-void writeCardTypes(QXmlStreamWriter &writer, const QMap<int, CardType> &types);
+void writeDeviceTypes(LCXmlWriter &writer, const QMap<int, DeviceType> &types);
+void writeWireTypes(LCXmlWriter &writer, const QMap<int, WireType> &types);
+void writeCardTypes(LCXmlWriter &writer, const QMap<int, CardType> &types);
 
 } // namespace LCDefinitionWriter

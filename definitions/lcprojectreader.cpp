@@ -5,6 +5,7 @@
 #include "model/lccontroller.h"
 #include "model/lcdevice.h"
 #include "model/lcloop.h"
+#include "model/lcnumbertext.h"
 
 #include <QCoreApplication>
 
@@ -30,6 +31,68 @@ void insertInOrder(
     for (auto &child : children) {
         parent->insertChild(std::move(child));
     }
+}
+
+// The attributes of a device where the program writes them.
+enum DeviceAttribute { TypeAt, PosAt, WireTypeAt, TruckAt, TypeNameAt, SubTypeAt };
+
+// Compared here rather than by Qt's comparison, a call for every attribute of every device.
+bool isNamed(const QXmlStreamAttribute &attribute, QLatin1String name)
+{
+    const QStringRef qualified = attribute.qualifiedName();
+    if (qualified.size() != name.size()) {
+        return false;
+    }
+    const QChar *const units = qualified.unicode();
+    for (int i = 0; i < name.size(); ++i) {
+        if (units[i] != QLatin1Char(name.data()[i])) {
+            return false;
+        }
+    }
+    return true;
+}
+
+// Where the attribute named name is, looked for first where the program writes it; -1 when the
+// element has none. A site holds half a million devices, each read without copying its attributes.
+int indexOf(const QXmlStreamAttributes &attributes, QLatin1String name, int usualIndex)
+{
+    if (usualIndex < attributes.size() && isNamed(attributes.at(usualIndex), name)) {
+        return usualIndex;
+    }
+    for (int i = 0; i < attributes.size(); ++i) {
+        if (isNamed(attributes.at(i), name)) {
+            return i;
+        }
+    }
+    return -1;
+}
+
+// The value of the attribute named name; null when the element has none.
+QStringRef valueOf(const QXmlStreamAttributes &attributes, QLatin1String name, int usualIndex)
+{
+    const int index = indexOf(attributes, name, usualIndex);
+    return index < 0 ? QStringRef() : attributes.at(index).value();
+}
+
+std::unique_ptr<LCObject> readDevice(const QXmlStreamAttributes &attributes, LCObject *loop)
+{
+    auto device = std::make_unique<LCDevice>(loop);
+    const auto integer = [&attributes](QLatin1String name, int usualIndex) {
+        return LCNumberText::parseInt(valueOf(attributes, name, usualIndex));
+    };
+    device->storeProperty(PropertyId::deviceTypeid, integer(LCXml::DeviceTypeid, TypeAt));
+    device->storeProperty(
+        PropertyId::pos, LCNumberText::parseFloat(valueOf(attributes, LCXml::Pos, PosAt)));
+    device->storeProperty(PropertyId::CableType, integer(LCXml::DeviceWireType, WireTypeAt));
+    device->storeProperty(PropertyId::truck, integer(LCXml::Truck, TruckAt));
+    device->storeProperty(PropertyId::Relay,
+        valueOf(attributes, LCXml::DeviceTypeName, TypeNameAt) == LCXml::RelayMark);
+    const int subType = indexOf(attributes, LCXml::DeviceSubType, SubTypeAt);
+    if (subType >= 0) {
+        device->storeProperty(
+            PropertyId::SubType, LCNumberText::parseInt(attributes.at(subType).value()));
+    }
+    return device;
 }
 
 bool isDefinition(const QStringRef &tag)
@@ -195,20 +258,7 @@ void LCProjectReader::readDevices(LCXmlReader &reader, LCObject *loop, int devCo
             reader.skipElement();
             continue;
         }
-        const LCXmlElement element = currentElement(reader);
-        auto device = std::make_unique<LCDevice>(loop);
-        LCPropertyMap properties;
-        properties.insert(PropertyId::deviceTypeid, element.integer(LCXml::DeviceTypeid));
-        properties.insert(PropertyId::pos, element.number(LCXml::Pos));
-        properties.insert(PropertyId::CableType, element.integer(LCXml::DeviceWireType));
-        properties.insert(PropertyId::truck, element.integer(LCXml::Truck));
-        properties.insert(
-            PropertyId::Relay, element.text(LCXml::DeviceTypeName) == LCXml::RelayMark);
-        if (element.has(LCXml::DeviceSubType)) {
-            properties.insert(PropertyId::SubType, element.integer(LCXml::DeviceSubType));
-        }
-        device->copyProperties(properties);
-        loop->insertChild(std::move(device));
+        loop->insertChild(readDevice(stream.attributes(), loop));
         reader.skipElement();
         if (devCount > 0 && position == devCount - 1) {
             // the rest of the loop element is passed over

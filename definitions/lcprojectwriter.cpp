@@ -2,45 +2,52 @@
 
 #include "definitions/lcdefinitionwriter.h"
 #include "definitions/lcxmlnames.h"
-#include "definitions/lcxmltext.h"
+#include "definitions/lcxmlwriter.h"
 #include "model/lcdevice.h"
 #include "model/lcloop.h"
-#include "model/lcnumbertext.h"
 #include "model/lcproject.h"
 
-#include <QXmlStreamWriter>
+#include <algorithm>
+#include <limits>
 
 namespace
 {
-constexpr int kIndentSpaces = 4;
+// A device line takes about a hundred bytes; the buffer is reserved once, a little above that.
+constexpr qint64 kBytesPerDevice = 128;
+// the project's texts, each panel and loop line, and the definitions
+constexpr qint64 kBytesPerOtherElement = 512;
 
-void writeText(QXmlStreamWriter &writer, QLatin1String name, const LCObject &object, PropertyId id)
+void writeText(LCXmlWriter &writer, QLatin1String name, const LCObject &object, PropertyId id)
 {
-    writer.writeAttribute(name, LCXmlText::writable(object.property(id).toString()));
+    writer.textAttribute(name, object.property(id).toString());
 }
 
-void writeInteger(
-    QXmlStreamWriter &writer, QLatin1String name, const LCObject &object, PropertyId id)
+void writeInteger(LCXmlWriter &writer, QLatin1String name, const LCObject &object, PropertyId id)
 {
-    writer.writeAttribute(name, QString::number(object.property(id).toInt()));
+    writer.integerAttribute(name, object.property(id).toInt());
 }
 
-void writeFloat(QXmlStreamWriter &writer, QLatin1String name, float value)
+int expectedBytes(const LCProject &project, const LCProjectWriter::Definitions &definitions)
 {
-    writer.writeAttribute(name, LCNumberText::general(value));
+    qint64 devices = 0;
+    qint64 others = 1 + definitions.deviceTypes.size() + definitions.wireTypes.size()
+        + definitions.cardTypes.size();
+    for (int i = 0; i < project.childCount(); ++i) {
+        const LCObject &panel = *project.child(i);
+        others += 1 + panel.childCount();
+        for (int k = 0; k < panel.childCount(); ++k) {
+            devices += panel.child(k)->childCount();
+        }
+    }
+    const qint64 bytes = devices * kBytesPerDevice + others * kBytesPerOtherElement;
+    return int(std::min<qint64>(bytes, std::numeric_limits<int>::max() / 2));
 }
 } // namespace
 
 QByteArray LCProjectWriter::write(const LCProject &project, const Definitions &definitions)
 {
-    QByteArray bytes;
-    QXmlStreamWriter writer(&bytes);
-    writer.setCodec("UTF-8");
-    writer.setAutoFormatting(true);
-    writer.setAutoFormattingIndent(kIndentSpaces);
-    writer.writeStartDocument();
-
-    writer.writeStartElement(LCXml::Project);
+    LCXmlWriter writer(expectedBytes(project, definitions));
+    writer.startElement(LCXml::Project);
     writeText(writer, LCXml::ProjectName, project, PropertyId::Name);
     writeText(writer, LCXml::SiteName, project, PropertyId::SiteName);
     writeText(writer, LCXml::SiteAddr, project, PropertyId::SiteAddr);
@@ -56,17 +63,14 @@ QByteArray LCProjectWriter::write(const LCProject &project, const Definitions &d
     LCDefinitionWriter::writeDeviceTypes(writer, definitions.deviceTypes);
     LCDefinitionWriter::writeWireTypes(writer, definitions.wireTypes);
     LCDefinitionWriter::writeCardTypes(writer, definitions.cardTypes);
-
-    writer.writeEndElement();
-    writer.writeEndDocument();
-    return bytes;
+    return writer.finish();
 }
 
-void LCProjectWriter::writePanels(QXmlStreamWriter &writer, const LCProject &project)
+void LCProjectWriter::writePanels(LCXmlWriter &writer, const LCProject &project)
 {
     for (int i = 0; i < project.childCount(); ++i) {
         const LCObject &panel = *project.child(i);
-        writer.writeStartElement(LCXml::Panel);
+        writer.startElement(LCXml::Panel);
         writeInteger(writer, LCXml::Panelid, panel, PropertyId::Panelid);
         writeInteger(writer, LCXml::PanelType, panel, PropertyId::PanelType);
         writeInteger(writer, LCXml::LoopCardCount, panel, PropertyId::LoopCardCount);
@@ -79,43 +83,44 @@ void LCProjectWriter::writePanels(QXmlStreamWriter &writer, const LCProject &pro
         writeInteger(writer, LCXml::Slot2CardType, panel, PropertyId::Slot2CardType);
         writeText(writer, LCXml::PanelNote, panel, PropertyId::PanelNote);
         writeLoops(writer, panel);
-        writer.writeEndElement();
+        writer.endElement();
     }
 }
 
-void LCProjectWriter::writeLoops(QXmlStreamWriter &writer, const LCObject &panel)
+void LCProjectWriter::writeLoops(LCXmlWriter &writer, const LCObject &panel)
 {
     for (int i = 0; i < panel.childCount(); ++i) {
         const auto *loop = dynamic_cast<const LCLoop *>(panel.child(i));
         if (!loop) {
             continue;
         }
-        writer.writeStartElement(LCXml::Loop);
+        writer.startElement(LCXml::Loop);
         writeInteger(writer, LCXml::Loopid, *loop, PropertyId::Loopid);
-        writeFloat(writer, LCXml::FirstDis, loop->firstCableLength());
-        writeFloat(writer, LCXml::LastDis, loop->property(PropertyId::LastDis).toFloat());
-        writeFloat(writer, LCXml::TotalDis, loop->totalCableLength());
+        writer.numberAttribute(LCXml::FirstDis, loop->firstCableLength());
+        writer.numberAttribute(LCXml::LastDis, loop->property(PropertyId::LastDis).toFloat());
+        writer.numberAttribute(LCXml::TotalDis, loop->totalCableLength());
         writeInteger(writer, LCXml::LoopWireType, *loop, PropertyId::LoopCableType);
         writeDevices(writer, *loop);
-        writer.writeEndElement();
+        writer.endElement();
     }
 }
 
-void LCProjectWriter::writeDevices(QXmlStreamWriter &writer, const LCObject &loop)
+void LCProjectWriter::writeDevices(LCXmlWriter &writer, const LCObject &loop)
 {
     for (int i = 0; i < loop.childCount(); ++i) {
         const LCObject &device = *loop.child(i);
-        writer.writeEmptyElement(LCXml::Device);
+        writer.startElement(LCXml::Device);
         writeInteger(writer, LCXml::DeviceTypeid, device, PropertyId::deviceTypeid);
-        writeFloat(writer, LCXml::Pos, device.property(PropertyId::pos).toFloat());
+        writer.numberAttribute(LCXml::Pos, device.property(PropertyId::pos).toFloat());
         writeInteger(writer, LCXml::DeviceWireType, device, PropertyId::CableType);
         writeInteger(writer, LCXml::Truck, device, PropertyId::truck);
-        writer.writeAttribute(LCXml::DeviceTypeName,
-            device.property(PropertyId::Relay).toBool() ? QString(LCXml::RelayMark) : QString());
+        writer.textAttribute(LCXml::DeviceTypeName,
+            device.property(PropertyId::Relay).toBool() ? LCXml::RelayMark : QLatin1String(""));
         // the sub type the grid shows, so merely showing a loop never changes the file
         const int subType = device.kind() == ObjectKind::Device
             ? static_cast<const LCDevice &>(device).subType()
             : device.property(PropertyId::SubType).toInt();
-        writer.writeAttribute(LCXml::DeviceSubType, QString::number(subType));
+        writer.integerAttribute(LCXml::DeviceSubType, subType);
+        writer.endElement();
     }
 }

@@ -9,7 +9,7 @@
 
 class LCObject;
 class LCProject;
-class QXmlStreamWriter;
+class LCXmlWriter;
 
 // Turns a project and the user definitions into the bytes of a project file: UTF-8, indented by
 // four spaces, panels, loops and devices in their order, then the definitions by ascending id.
@@ -25,7 +25,7 @@ public:
     static QByteArray write(const LCProject &project, const Definitions &definitions);
 
 private:
-    static void writePanels(QXmlStreamWriter &writer, const LCProject &project);
-    static void writeLoops(QXmlStreamWriter &writer, const LCObject &panel);
-    static void writeDevices(QXmlStreamWriter &writer, const LCObject &loop);
+    static void writePanels(LCXmlWriter &writer, const LCProject &project);
+    static void writeLoops(LCXmlWriter &writer, const LCObject &panel);
+    static void writeDevices(LCXmlWriter &writer, const LCObject &loop);
 };

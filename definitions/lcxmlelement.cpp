@@ -9,10 +9,10 @@ QString LCXmlElement::text(QLatin1String name, const QString &fallback) const
 
 int LCXmlElement::integer(QLatin1String name) const
 {
-    return LCNumberText::parseInt(text(name));
+    return LCNumberText::parseInt(attributes.value(name));
 }
 
 float LCXmlElement::number(QLatin1String name) const
 {
-    return LCNumberText::parseFloat(text(name));
+    return LCNumberText::parseFloat(attributes.value(name));
 }

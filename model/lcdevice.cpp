@@ -4,6 +4,9 @@
 
 namespace
 {
+// type, branch, check mark, sub type and relay, with position and cable once they are known
+constexpr int kStoredProperties = 7;
+
 LCDevice::SubTypeResolver &resolver()
 {
     static LCDevice::SubTypeResolver instance;
@@ -19,6 +22,7 @@ void LCDevice::setDefaultSubTypeResolver(SubTypeResolver newResolver)
 LCDevice::LCDevice(LCObject *parent)
     : LCObject(parent, ObjectKind::Device)
 {
+    reserveProperties(kStoredProperties);
     storeProperty(PropertyId::deviceTypeid, kDefaultDeviceType);
     storeProperty(PropertyId::truck, 0);
     storeProperty(PropertyId::CheckMark, CheckMarkValue::NotChecked);

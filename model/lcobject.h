@@ -63,6 +63,7 @@ protected:
     virtual void aboutToSetProperty(PropertyId id, const QVariant &value);
     virtual void propertyChanged(PropertyId id, const QVariant &value);
 
+    void reserveProperties(int count) { m_properties.reserve(count); }
     // Orders the children ascending by the integer value of key, keeping equal ones in order,
     // after inserted was put at index. When the others were in order already, only the new
     // child moves, so reading a site of many panels and loops stays linear.

@@ -20,6 +20,8 @@ public:
     // Stores value under id, replacing an earlier one.
     void insert(PropertyId id, const QVariant &value);
     int size() const { return int(m_entries.size()); }
+    // Room for count values, so an object that knows how many it keeps takes no more.
+    void reserve(int count) { m_entries.reserve(std::size_t(count)); }
     bool isEmpty() const { return m_entries.empty(); }
 
     std::vector<Entry>::const_iterator begin() const { return m_entries.begin(); }

@@ -6,6 +6,9 @@
 #include <QElapsedTimer>
 #include <QtTest>
 
+#include <algorithm>
+#include <limits>
+
 using namespace DefinitionsData;
 
 namespace
@@ -51,6 +54,12 @@ private slots:
         QCOMPARE(QString::fromUtf8(readFile(saved)).split('\n'),
             QString::fromUtf8(readFile(dataPath("definitions/project.xml"))).split('\n'));
         QVERIFY(!m_store->anyChanged());
+        // an element without children closes on itself, the project element too
+        QCOMPARE(LCProjectWriter::write(LCProject(), {}),
+            QByteArray(
+                "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<Project name=\"\" SiteName=\"\" "
+                "SiteAddr=\"\" EndUser=\"\" Installer=\"\" Engineer=\"\" Date=\"\" note=\"\" "
+                "CustomerData=\"\" Addr=\"\"/>\n"));
 
         // Save without a path writes the file the project was read from; characters that XML
         // cannot carry even escaped are dropped: control characters, lone surrogates,
@@ -206,16 +215,20 @@ private slots:
         QFETCH(QByteArray, yardstick);
         constexpr qint64 kFactor = 5;
         constexpr qint64 kNoiseMilliseconds = 100;
-        const QString path = m_library.path("timed.xml");
-        QVERIFY(writeFile(path, yardstick));
-        QElapsedTimer timer;
-        timer.start();
-        QVERIFY(m_store->loadProject(path).projectRead);
-        const qint64 reference = timer.restart();
-        QVERIFY(writeFile(path, subject));
-        timer.restart();
-        (void)m_store->loadProject(path);
-        const qint64 elapsed = timer.elapsed();
+        const QString yardstickPath = m_library.path("yardstick.xml");
+        const QString subjectPath = m_library.path("timed.xml");
+        QVERIFY(writeFile(yardstickPath, yardstick));
+        QVERIFY(writeFile(subjectPath, subject));
+        QVERIFY(m_store->loadProject(yardstickPath).projectRead);
+        // The fastest of a few loads of each in turn, so that a burst of other work on a shared
+        // machine (sanitizer builds run their tests side by side) weighs on both sides alike.
+        constexpr int kTries = 3;
+        qint64 reference = std::numeric_limits<qint64>::max();
+        qint64 elapsed = reference;
+        for (int i = 0; i < kTries; ++i) {
+            reference = std::min(reference, timedLoad(yardstickPath));
+            elapsed = std::min(elapsed, timedLoad(subjectPath));
+        }
         QVERIFY2(elapsed <= kFactor * reference + kNoiseMilliseconds,
             qPrintable(QStringLiteral("%1 ms, the yardstick %2 ms").arg(elapsed).arg(reference)));
     }
@@ -400,6 +413,14 @@ private slots:
     }
 
 private:
+    qint64 timedLoad(const QString &path)
+    {
+        QElapsedTimer timer;
+        timer.start();
+        (void)m_store->loadProject(path);
+        return timer.elapsed();
+    }
+
     // Loads path over an edited project and checks the outcome against expected: `read "name"`
     // with the shape of what was read, or `refused: message` (`refused` for any message).
     void verifyLoad(const QString &path, const QString &expected)

@@ -356,8 +356,15 @@ private slots:
             QTest::newRow(text) << QString(text) << integer << number;
         };
         row("12", 12, 12.0f);
+        row("-007", -7, -7.0f);
+        row(" +5 ", 5, 5.0f);
+        row("-", 0, 0.0f);
+        row("123456789", 123456789, 123456789.0f);
+        row("-2147483648", std::numeric_limits<int>::min(), -2147483648.0f);
         row("-2.5", 0, -2.5f);
         row("1e3", 0, 1000.0f);
+        row("1.23457e+06", 0, 1234570.0f);
+        row("1.5-", 0, 0.0f);
         row("2147483648", 0, 2147483648.0f);
         row("3.5e38", 0, 0.0f);
         row("NaN", 0, 0.0f);
