@@ -271,11 +271,12 @@ void TestLCLoopInfoDlg::ok()
         ui.field<QSpinBox>("loopNumber")->setValue(words.at(1).toInt());
     } else if (action == QLatin1String("length")) {
         ui.setRows({"Smoke=2"});
-        // the slider and the spin box show one value; a new length restarts the run, which may
-        // go as far as the length read, in tenths
+        // the slider and the spin box show one value; an arrow key moves it a tenth of the
+        // 3000 m the dialog starts with; a new length restarts the run, which may go as far as
+        // the length read, in tenths
         auto *const slider = ui.field<QSlider>("distribution");
-        slider->setValue(900);
-        QCOMPARE(ui.field<QSpinBox>("firstRun")->value(), 900);
+        QTest::keyClick(slider, Qt::Key_Right);
+        QCOMPARE(ui.field<QSpinBox>("firstRun")->value(), 300);
         ui.field("totalLength")->setFocus();
         ui.typeLength(words.at(2));
         const int metres = words.at(3).toInt();

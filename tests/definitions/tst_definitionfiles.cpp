@@ -36,6 +36,15 @@ private slots:
     void init() { QVERIFY(m_library.loadProject()); }
     void projectFileRoundTrip()
     {
+        // Save with no path writes the working file, making its folder again if it went missing
+        QTemporaryDir elsewhere;
+        m_store->setBaseDirectory(elsewhere.filePath("gone"));
+        const bool savedToWorkingFile = m_store->saveProject(QString());
+        m_library.useFolder();
+        QVERIFY(savedToWorkingFile);
+        QCOMPARE(readFile(elsewhere.filePath("gone/config/config.xml")),
+            readFile(dataPath("definitions/project.xml")));
+
         LCProject *const project = m_store->project();
         QCOMPARE(shape(*project), QStringLiteral("P1(L1:6 L2:2)P2(L1:2 L2:0)"));
         // results and check marks are not saved, sub types are

@@ -23,6 +23,7 @@
 #include <QSpinBox>
 #include <QTableWidget>
 #include <QTextEdit>
+#include <QTimer>
 #include <QToolTip>
 #include <QtTest>
 
@@ -212,6 +213,23 @@ void setRows(QTableWidget *table, const QStringList &rows)
         table->setItem(row, 0, new QTableWidgetItem(rows.at(row).section('|', 0, 0)));
         table->setItem(row, 1, new QTableWidgetItem(rows.at(row).section('|', 1)));
     }
+}
+
+// Whether the battery dialog's table offers its menu; one that opens is closed at once.
+bool menuOffered(LCBatteryDlg &dialog)
+{
+    bool offered = false;
+    QTimer closer;
+    closer.setSingleShot(true);
+    QObject::connect(&closer, &QTimer::timeout, [&offered]() {
+        if (QWidget *const menu = QApplication::activePopupWidget()) {
+            offered = true;
+            menu->close();
+        }
+    });
+    closer.start(0);
+    dialog.slotViewContextMenu(QPoint());
+    return offered;
 }
 
 struct BatteryRun {
@@ -867,6 +885,11 @@ void TestGrids::batteryTypeRows()
     addLoop(*panel, 1, {5});
     LCBatteryDlg dialog(panel.get(), m_prompter);
     auto *const table = child<QTableWidget>(dialog, "deviceTable");
+    // "Add Type" is offered on the type of the last row, and on an empty table
+    table->setCurrentCell(0, 1);
+    QVERIFY(!menuOffered(dialog));
+    table->setCurrentCell(0, 0);
+    QVERIFY(menuOffered(dialog));
     dialog.slotAddType();
     QCOMPARE(rows(*table->model(), false), QStringList({"CallPoint|1", "UNDEFINED|0"}));
     dialog.slotAddType();
@@ -886,6 +909,7 @@ void TestGrids::batteryTypeRows()
     LCBatteryDlg withoutPanel(nullptr, m_prompter);
     QVERIFY(!child<QPushButton>(withoutPanel, "calculateButton")->isEnabled());
     QCOMPARE(child<QTableWidget>(withoutPanel, "deviceTable")->rowCount(), 0);
+    QVERIFY(menuOffered(withoutPanel));
 }
 
 void TestGrids::panelDialog()

@@ -247,6 +247,8 @@ void TestLCReportCommand::workbooks_data()
         15.0, 30.0);
     // 30 ideographs, two digits wide each, take two lines of the 36 wide column
     row("wide characters", Selected::Loop2, QString(30, QChar(0x6771)), kSuggestion, 30.0);
+    // twenty "MW", 3.2 digits wide each and 0.6 between: nine a line of the 36 wide column
+    row("broad letters", Selected::Loop2, QString("MW ").repeated(20).trimmed(), kSuggestion, 45.0);
     // 6,600 characters would take 180 lines or more
     row("very long description, 20 lines at most", Selected::Loop2,
         QString("Ward block with atrium, ").repeated(275), kSuggestion, 300.0);
