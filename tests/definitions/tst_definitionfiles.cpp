@@ -38,12 +38,14 @@ private slots:
     {
         // Save with no path writes the working file, making its folder again if it went missing
         QTemporaryDir elsewhere;
-        m_store->setBaseDirectory(elsewhere.filePath("gone"));
+        const QString gone = elsewhere.filePath("gone");
+        m_store->setPaths(LCPaths(gone, {gone, {}}));
+        const QString workingFile = m_store->paths().workingFile();
         const bool savedToWorkingFile = m_store->saveProject(QString());
         m_library.useFolder();
+        QVERIFY(workingFile.startsWith(gone));
         QVERIFY(savedToWorkingFile);
-        QCOMPARE(readFile(elsewhere.filePath("gone/config/config.xml")),
-            readFile(dataPath("definitions/project.xml")));
+        QCOMPARE(readFile(workingFile), readFile(dataPath("definitions/project.xml")));
 
         LCProject *const project = m_store->project();
         QCOMPARE(shape(*project), QStringLiteral("P1(L1:6 L2:2)P2(L1:2 L2:0)"));
