@@ -59,8 +59,9 @@ void LCDevice::propertyChanged(PropertyId id, const QVariant &)
         return;
     }
     storeProperty(PropertyId::CheckMark, CheckMarkValue::NotChecked);
-    if (LCLoop *const owner = loop()) {
-        owner->resetResults();
+    // the loop's observers hear of it when its results go stale, not again for every cell
+    LCLoop *const owner = loop();
+    if (owner && owner->resetResults()) {
         notifyObservers(owner, ChangeKind::LoopResults);
     }
     if (id == PropertyId::deviceTypeid) {

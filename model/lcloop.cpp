@@ -77,11 +77,17 @@ void LCLoop::fillMissingSubTypes()
     }
 }
 
-void LCLoop::resetResults()
+bool LCLoop::resetResults()
 {
+    if (property(PropertyId::LoopStatus).toInt() == LoopStatusValue::NotCalculated
+        && property(PropertyId::ProblemText).toString().isEmpty()
+        && property(PropertyId::Suggestions).toList().isEmpty()) {
+        return false;
+    }
     storeProperty(PropertyId::LoopStatus, LoopStatusValue::NotCalculated);
     storeProperty(PropertyId::ProblemText, QString());
     storeProperty(PropertyId::Suggestions, QVariantList());
+    return true;
 }
 
 void LCLoop::childInserted(LCObject *, int)

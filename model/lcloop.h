@@ -33,8 +33,9 @@ public:
     // Gives every device without a sub type the default one of its device type.
     void fillMissingSubTypes();
 
-    // Puts the results back to "not calculated"; VoltDrop and ResultText stay.
-    void resetResults();
+    // Puts the results back to "not calculated"; VoltDrop and ResultText stay. False when they
+    // were so already, as for every cell after the first of a multi-cell edit.
+    bool resetResults();
 
 protected:
     void childInserted(LCObject *child, int index) override;

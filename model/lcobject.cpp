@@ -2,6 +2,7 @@
 
 #include "model/lcmodificationflag.h"
 #include "model/lcobserverregistry.h"
+#include "model/lcpropertyjournal.h"
 
 #include <algorithm>
 
@@ -101,6 +102,7 @@ void LCObject::removeChild(const LCObject *child)
 void LCObject::setProperty(PropertyId id, const QVariant &value)
 {
     aboutToSetProperty(id, value);
+    LCPropertyJournal::aboutToStore(*this, id, m_properties);
     m_properties.insert(id, value);
     noteStored(id);
     propertyChanged(id, value);
@@ -109,6 +111,7 @@ void LCObject::setProperty(PropertyId id, const QVariant &value)
 
 void LCObject::storeProperty(PropertyId id, const QVariant &value)
 {
+    LCPropertyJournal::aboutToStore(*this, id, m_properties);
     m_properties.insert(id, value);
     noteStored(id);
 }
@@ -116,6 +119,7 @@ void LCObject::storeProperty(PropertyId id, const QVariant &value)
 void LCObject::copyProperties(const LCPropertyMap &source)
 {
     for (const auto &entry : source) {
+        LCPropertyJournal::aboutToStore(*this, entry.first, m_properties);
         m_properties.insert(entry.first, entry.second);
         noteStored(entry.first);
     }

@@ -1,6 +1,7 @@
 #include "app/commands/lcpropertychanges.h"
 
 #include "model/lcobject.h"
+#include "model/lcpropertyjournal.h"
 
 #include <cstring>
 
@@ -29,20 +30,6 @@ bool isSameValue(const QVariant &a, const QVariant &b)
     }
 }
 
-// The value held under id before, looked for first where the object keeps it now (a changed
-// value keeps its place, so the lists run side by side); null when there was none.
-const QVariant *valueBefore(const LCPropertyMap &before, int position, PropertyId id)
-{
-    if (position < before.size() && (before.begin() + position)->first == id) {
-        return &(before.begin() + position)->second;
-    }
-    for (const LCPropertyMap::Entry &entry : before) {
-        if (entry.first == id) {
-            return &entry.second;
-        }
-    }
-    return nullptr;
-}
 } // namespace
 
 LCPropertyMap LCPropertyChanges::snapshot(const LCObject &object)
@@ -52,17 +39,25 @@ LCPropertyMap LCPropertyChanges::snapshot(const LCObject &object)
 
 void LCPropertyChanges::record(const LCPropertyMap &before, const LCObject &object)
 {
-    int position = 0;
     for (const LCPropertyMap::Entry &entry : object.properties()) {
-        const int here = position++;
-        if (isResultProperty(entry.first)) {
+        if (!isResultProperty(entry.first)) {
+            const QVariant old = before.value(entry.first);
+            if (!isSameValue(old, entry.second)) {
+                m_changes.append({entry.first, old, entry.second});
+            }
+        }
+    }
+}
+
+void LCPropertyChanges::record(const LCPropertyJournal &journal, const LCObject &object)
+{
+    for (const LCPropertyJournal::Entry &entry : journal.entries()) {
+        if (isResultProperty(entry.id)) {
             continue;
         }
-        const QVariant *const old = valueBefore(before, here, entry.first);
-        if (!old) {
-            m_changes.append({entry.first, QVariant(), entry.second});
-        } else if (!isSameValue(*old, entry.second)) {
-            m_changes.append({entry.first, *old, entry.second});
+        const QVariant after = object.property(entry.id);
+        if (!isSameValue(entry.before, after)) {
+            m_changes.append({entry.id, entry.before, after});
         }
     }
 }

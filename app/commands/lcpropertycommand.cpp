@@ -1,6 +1,7 @@
 #include "app/commands/lcpropertycommand.h"
 
 #include "model/lcobject.h"
+#include "model/lcpropertyjournal.h"
 
 LCPropertyCommand::LCPropertyCommand(
     LCObject &object, PropertyId id, const QVariant &value, QUndoCommand *parent)
@@ -51,9 +52,9 @@ void LCPropertyCommand::redo()
 
 void LCPropertyCommand::set(Change &change, const QVariant &value)
 {
-    const LCPropertyMap before = LCPropertyChanges::snapshot(*change.object);
+    const LCPropertyJournal journal(*change.object);
     change.object->setProperty(change.id, value);
-    change.changes.record(before, *change.object);
+    change.changes.record(journal, *change.object);
 }
 
 void LCPropertyCommand::apply(const Change &change, bool forward)

@@ -162,6 +162,9 @@ private slots:
             stale ? CheckMarkValue::NotChecked : value.toInt());
         QCOMPARE(watcher.changes.size(), int(stale));
         QVERIFY(!stale || watcher.changes.first().first == loop);
+        // a second edit of a loop already stale tells no one again (one notice per multi-cell edit)
+        device->setProperty(id, value);
+        QCOMPARE(watcher.changes.size(), int(stale));
 
         // inserting and removing devices reset the results too, without telling anyone
         watcher.changes.clear();
