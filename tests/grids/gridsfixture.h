@@ -5,11 +5,13 @@
 #include "model/lcdevice.h"
 #include "model/lcloop.h"
 
+#include <QAbstractItemModel>
+#include <QStringList>
 #include <QVector>
 
 #include <memory>
 
-// The library and the panels every grid test works with.
+// The library, the panels and the readers of a grid that the grid tests work with.
 namespace GridsFixture
 {
 
@@ -72,6 +74,40 @@ inline std::unique_ptr<LCController> batteryPanel(int type)
         addLoop(*panel, 2, {30, 5, 30, 5, 1});
     }
     return panel;
+}
+
+// The texts of a grid's rows, cells joined by "|"; "*" marks an editable cell if asked.
+inline QStringList rows(const QAbstractItemModel &model, bool marked = true)
+{
+    QStringList result;
+    for (int row = 0; row < model.rowCount(); ++row) {
+        QStringList cells;
+        for (int column = 0; column < model.columnCount(); ++column) {
+            const QModelIndex cell = model.index(row, column);
+            const bool editable = marked && (cell.flags() & Qt::ItemIsEditable);
+            cells << cell.data().toString() + (editable ? "*" : "");
+        }
+        result << cells.join(QLatin1Char('|'));
+    }
+    return result;
+}
+
+inline QStringList texts(const QAbstractItemModel &model, int column)
+{
+    QStringList result;
+    for (int row = 0; row < model.rowCount(); ++row) {
+        result << model.index(row, column).data().toString();
+    }
+    return result;
+}
+
+inline QStringList headers(const QAbstractItemModel &model)
+{
+    QStringList result;
+    for (int section = 0; section < model.columnCount(); ++section) {
+        result << model.headerData(section, Qt::Horizontal).toString();
+    }
+    return result;
 }
 
 // As a passed calculation leaves a loop, so that an edit making it stale shows.
