@@ -6,6 +6,7 @@
 #include <QtTest>
 
 #include <clocale>
+#include <cmath>
 #include <limits>
 #include <optional>
 #include <random>
@@ -382,6 +383,49 @@ private slots:
         QFETCH(float, number);
         QCOMPARE(LCNumberText::parseInt(text), integer);
         QCOMPARE(LCNumberText::parseFloat(text), number);
+    }
+
+    // The direct paths read what QString's conversions read, to the bit (a sign of zero too),
+    // also from a piece in the middle of a longer text.
+    void parsedAsQtReads_data()
+    {
+        QTest::addColumn<QString>("text");
+        for (const char *text :
+            {"0", "-0", "00", "-000000000", "0009", "+5", " 5", "5 ", "\t7\n", "--5", "5-", "-",
+                "999999999", "-999999999", "1000000000", "2147483647", "2147483648", "-2147483649",
+                "99999999999999999999", "0000000000000000000000000000012", "1e5", "1E-3", "1e+5",
+                "1e", "e5", "1e5.5", ".5", "5.", "-.5", ".", "1..2", "1.2.3", "1,5", "1 000",
+                "0x10", "0.0", "-0.0", "0e0", "-0e5", "1e-50", "1e-310", "1e-400", "1e39", "1e400",
+                "-1e400", "3.4028235e38", "3.4028236e38", "inf", "-inf", "nan", "Infinity", "0.1",
+                "0.30000000000000004", "1.17549435e-38", "1e0000000000000000000000000005",
+                "0.00000000000000000000000000125", "123456789012345678901234567890123",
+                "1.000000000000000000000000000000001", "1e-", "1e+", "+", "", "\xef\xbc\x95",
+                "\xd9\xa5"}) {
+            QTest::newRow(text) << QString::fromUtf8(text);
+        }
+    }
+
+    void parsedAsQtReads()
+    {
+        QFETCH(QString, text);
+        bool ok = false;
+        const int integer = text.toInt(&ok, 10);
+        const int expectedInteger = ok ? integer : 0;
+        const double number = text.toDouble(&ok);
+        const float expectedNumber =
+            !ok || !std::isfinite(number) || std::abs(number) > std::numeric_limits<float>::max()
+            ? 0.0f
+            : float(number);
+        const QString longer = QStringLiteral("12") + text + QStringLiteral("34");
+        const QStringRef piece = longer.midRef(2, text.size());
+        for (const int parsed : {LCNumberText::parseInt(text), LCNumberText::parseInt(piece)}) {
+            QCOMPARE(parsed, expectedInteger);
+        }
+        for (const float parsed :
+            {LCNumberText::parseFloat(text), LCNumberText::parseFloat(piece)}) {
+            QCOMPARE(std::signbit(parsed), std::signbit(expectedNumber));
+            QCOMPARE(qFloatDistance(parsed, expectedNumber), quint32(0));
+        }
     }
 };
 
