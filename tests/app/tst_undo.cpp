@@ -1,4 +1,7 @@
+#include "../model/modelfixture.h"
 #include "mainwindowfixture.h"
+
+#include "app/commands/lcpropertycommand.h"
 
 #include "calc/ui/lcloopinfodlg.h"
 #include "grids/lcdevicemodel.h"
@@ -38,6 +41,7 @@ private slots:
     void cleanup() { tearDown(); }
     void randomStepsTakenBackAndRedone();
     void cleanStateAndShortcuts();
+    void typeChangeTakesItsSubTypeAlong();
 
 private:
     void randomStep(QRandomGenerator &random);
@@ -198,6 +202,46 @@ void TestUndo::cleanStateAndShortcuts()
     QCOMPARE(
         m_prompter.shown.last(), QStringLiteral("Information|Do you want to save the change?"));
     QVERIFY(m_window->isVisible());
+}
+
+// A new device type brings its default sub type through a hook; one step takes both back and
+// brings both again, for every device of a multi-cell edit.
+void TestUndo::typeChangeTakesItsSubTypeAlong()
+{
+    DeviceType type;
+    for (const DeviceType &candidate : LCDataStore::instance()->deviceTypes()) {
+        if (!candidate.SubType.isEmpty()) {
+            type = candidate;
+        }
+    }
+    QVERIFY(!type.SubType.isEmpty());
+    LCProject project;
+    LCLoop *const loop = ModelFixture::addLoop(ModelFixture::addPanel(project, 1), 1);
+    QVector<LCDevice *> devices;
+    for (const int subType : {12345, 54321}) {
+        LCDevice *const device = ModelFixture::addDevice(loop, float(devices.size()));
+        device->storeProperty(PropertyId::deviceTypeid, -5 - devices.size());
+        device->storeProperty(PropertyId::SubType, subType);
+        devices << device;
+    }
+    const auto values = [&devices](int i) {
+        return QPair<int, int>(devices.at(i)->property(PropertyId::deviceTypeid).toInt(),
+            devices.at(i)->property(PropertyId::SubType).toInt());
+    };
+    const QPair<int, int> changed(type.DevID, type.SubType.first());
+    QUndoStack stack;
+    auto command =
+        std::make_unique<LCPropertyCommand>(*devices.at(0), PropertyId::deviceTypeid, type.DevID);
+    command->add(*devices.at(1), PropertyId::deviceTypeid, type.DevID);
+    stack.push(command.release());
+    for (int round = 0; round < 2; ++round) {
+        QCOMPARE(values(0), changed);
+        QCOMPARE(values(1), changed);
+        stack.undo();
+        QCOMPARE(values(0), qMakePair(-5, 12345));
+        QCOMPARE(values(1), qMakePair(-6, 54321));
+        stack.redo();
+    }
 }
 
 QTEST_MAIN(TestUndo)

@@ -2,6 +2,7 @@
 
 #include "model/lcmodificationflag.h"
 #include "model/lcnumbertext.h"
+#include "model/lcpropertyjournal.h"
 
 #include <QtTest>
 
@@ -206,6 +207,40 @@ private slots:
         LCDevice::setDefaultSubTypeResolver(nullptr);
         device->setProperty(PropertyId::deviceTypeid, 4);
         QCOMPARE(device->property(PropertyId::SubType).toInt(), 0);
+    }
+
+    // An edit's journal notes the first value each property of its own object had; while an
+    // inner journal is open, stores to the outer one's object belong to neither.
+    void journalsNest()
+    {
+        LCProject project;
+        LCController *const panel = addPanel(project, 1);
+        LCLoop *const loop = addLoop(panel, 2);
+        const auto befores = [](const LCPropertyJournal &journal, PropertyId id) {
+            QVariantList result;
+            for (const LCPropertyJournal::Entry &entry : journal.entries()) {
+                if (entry.id == id) {
+                    result << entry.before;
+                }
+            }
+            return result;
+        };
+        const LCPropertyJournal outer(*panel);
+        panel->setProperty(PropertyId::PanelNote, QStringLiteral("first"));
+        {
+            const LCPropertyJournal inner(*loop);
+            loop->setProperty(PropertyId::LastDis, 5.0f);
+            loop->storeProperty(PropertyId::LastDis, 6.0f);
+            panel->setProperty(PropertyId::PanelType, 3);
+            QCOMPARE(befores(inner, PropertyId::LastDis), QVariantList{QVariant()});
+            QVERIFY(befores(inner, PropertyId::PanelType).isEmpty());
+        }
+        panel->setProperty(PropertyId::PanelNote, QStringLiteral("second"));
+        panel->storeProperty(PropertyId::Panelid, 9);
+        loop->setProperty(PropertyId::LastDis, 7.0f);
+        QCOMPARE(outer.entries().size(), std::size_t(2));
+        QCOMPARE(befores(outer, PropertyId::PanelNote), QVariantList{QVariant()});
+        QCOMPARE(befores(outer, PropertyId::Panelid), QVariantList{1});
     }
 
     void lowestFreeNumbers_data()
