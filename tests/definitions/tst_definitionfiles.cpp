@@ -407,6 +407,32 @@ private slots:
         QCOMPARE(readFile(paths.workingFile()), QByteArray("saved"));
     }
 
+    // A program folder holding the factory files that cannot be written (a read-only mount, a
+    // system folder) keeps nothing of the user's there.
+    void readOnlyProgramFolder()
+    {
+        QTemporaryDir dir;
+        QVERIFY(writeFile(dir.filePath("bin/config/default.xml"), "defaults"));
+        QVERIFY(writeFile(dir.filePath("bin/config/config.xml"), "sample"));
+        const QFile::Permissions readOnly = QFile::ReadOwner | QFile::ExeOwner;
+        const QFile::Permissions writable = readOnly | QFile::WriteOwner;
+        QVERIFY(QFile::setPermissions(dir.filePath("bin/config"), readOnly));
+        QVERIFY(QFile::setPermissions(dir.filePath("bin"), readOnly));
+        const bool stopped = !QFile(dir.filePath("bin/config/probe")).open(QIODevice::WriteOnly);
+        const LCPaths paths(dir.filePath("bin"), {dir.filePath("user"), dir.filePath("Documents")});
+        QFile::remove(dir.filePath("bin/config/probe"));
+        QVERIFY(QFile::setPermissions(dir.filePath("bin/config"), writable));
+        QVERIFY(QFile::setPermissions(dir.filePath("bin"), writable));
+        if (!stopped) {
+            QSKIP("permissions do not stop this user");
+        }
+        QCOMPARE(paths.factoryFolder(), dir.filePath("bin"));
+        QCOMPARE(paths.workingFile(), dir.filePath("user/config.xml"));
+        QCOMPARE(paths.reportFolder(), dir.filePath("Documents"));
+        QVERIFY(paths.provideWorkingFile());
+        QCOMPARE(readFile(paths.workingFile()), QByteArray("sample"));
+    }
+
     void iconPaths()
     {
         QTemporaryDir dir;
