@@ -22,6 +22,6 @@ void LCPropertyJournal::note(PropertyId id, const QVariant &before)
     const bool known = std::any_of(
         m_entries.cbegin(), m_entries.cend(), [id](const Entry &entry) { return entry.id == id; });
     if (!known) {
-        m_entries.push_back({id, before});
+        m_entries.append({id, before});
     }
 }

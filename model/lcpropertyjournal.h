@@ -3,9 +3,8 @@
 #include "model/lcpropertyid.h"
 #include "model/lcpropertymap.h"
 
+#include <QVarLengthArray>
 #include <QVariant>
-
-#include <vector>
 
 class LCObject;
 
@@ -21,12 +20,15 @@ public:
         QVariant before;
     };
 
+    // an edit stores its value, a check mark and perhaps a sub type: no heap for those
+    static constexpr int kInlineEntries = 4;
+
     explicit LCPropertyJournal(const LCObject &object);
     ~LCPropertyJournal();
     LCPropertyJournal(const LCPropertyJournal &) = delete;
     LCPropertyJournal &operator=(const LCPropertyJournal &) = delete;
 
-    const std::vector<Entry> &entries() const { return m_entries; }
+    const QVarLengthArray<Entry, kInlineEntries> &entries() const { return m_entries; }
 
     // Called by an object about to store a value under id in values. Costs one test when no
     // journal is open, as while a project is read.
@@ -43,5 +45,5 @@ private:
     static LCPropertyJournal *s_open;
     const LCObject &m_object;
     LCPropertyJournal *const m_outer;
-    std::vector<Entry> m_entries;
+    QVarLengthArray<Entry, kInlineEntries> m_entries;
 };

@@ -238,7 +238,7 @@ private slots:
         panel->setProperty(PropertyId::PanelNote, QStringLiteral("second"));
         panel->storeProperty(PropertyId::Panelid, 9);
         loop->setProperty(PropertyId::LastDis, 7.0f);
-        QCOMPARE(outer.entries().size(), std::size_t(2));
+        QCOMPARE(outer.entries().size(), 2);
         QCOMPARE(befores(outer, PropertyId::PanelNote), QVariantList{QVariant()});
         QCOMPARE(befores(outer, PropertyId::Panelid), QVariantList{1});
     }
