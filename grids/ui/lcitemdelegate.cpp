@@ -11,10 +11,7 @@
 #include <QRegularExpression>
 #include <QRegularExpressionValidator>
 #include <QSignalBlocker>
-#include <QStandardItemModel>
 #include <QtDebug>
-
-#include <algorithm>
 
 namespace
 {
@@ -61,37 +58,8 @@ void LCItemDelegate::setValidator(QValidator *validator)
 
 void LCItemDelegate::setItems(const QStringList &texts, const QList<QIcon> &icons)
 {
-    const auto sameIcon = [](const QIcon &a, const QIcon &b) {
-        return a.cacheKey() == b.cacheKey();
-    };
-    const bool same = texts == m_items && icons.size() == m_icons.size()
-        && std::equal(icons.cbegin(), icons.cend(), m_icons.cbegin(), sameIcon);
-    if (!same) {
-        m_items = texts;
-        m_icons = icons;
-        m_itemModelStale = true;
-    }
-}
-
-QStandardItemModel *LCItemDelegate::itemModel() const
-{
-    if (!m_itemModel) {
-        m_itemModel = new QStandardItemModel(const_cast<LCItemDelegate *>(this));
-    }
-    if (m_itemModelStale) {
-        m_itemModelStale = false;
-        m_itemModel->clear();
-        const bool withIcons =
-            m_editorKind == int(EditorKind::IconCombo) && m_items.size() == m_icons.size();
-        if (m_editorKind == int(EditorKind::IconCombo) && !withIcons) {
-            qDebug("%s", kMissingIconMessage);
-        }
-        for (int i = 0; i < m_items.size(); ++i) {
-            m_itemModel->appendRow(withIcons ? new QStandardItem(m_icons.at(i), m_items.at(i))
-                                             : new QStandardItem(m_items.at(i)));
-        }
-    }
-    return m_itemModel;
+    m_items = texts;
+    m_icons = icons;
 }
 
 QWidget *LCItemDelegate::createEditor(
@@ -216,7 +184,16 @@ QWidget *LCItemDelegate::createLineEditor(QWidget *parent) const
 QWidget *LCItemDelegate::createComboEditor(QWidget *parent) const
 {
     auto *const combo = new LCComboEditor(parent);
-    combo->setModel(itemModel());
+    if (m_editorKind == int(EditorKind::IconCombo) && m_items.size() == m_icons.size()) {
+        for (int i = 0; i < m_items.size(); ++i) {
+            combo->addItem(m_icons.at(i), m_items.at(i));
+        }
+    } else {
+        if (m_editorKind == int(EditorKind::IconCombo)) {
+            qDebug("%s", kMissingIconMessage);
+        }
+        combo->addItems(m_items);
+    }
     if (m_useCompleter) {
         combo->setEditable(true);
         // a typed name that is no entry must not become one

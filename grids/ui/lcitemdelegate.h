@@ -6,8 +6,6 @@
 #include <QPointer>
 #include <QStringList>
 
-class QStandardItemModel;
-
 class QAbstractItemView;
 class QValidator;
 
@@ -73,9 +71,6 @@ private:
     bool isComboEditor() const;
     QWidget *createLineEditor(QWidget *parent) const;
     QWidget *createComboEditor(QWidget *parent) const;
-    // The entries every combo box of this delegate shows, built once per change of the items:
-    // filling each new editor with them cost more than the edit it makes.
-    QStandardItemModel *itemModel() const;
     // What the editor holds, in the form the model expects for this kind; invalid when the
     // editor is not one this delegate makes.
     QVariant editorValue(QWidget *editor) const;
@@ -84,8 +79,6 @@ private:
     bool m_useCompleter = false;
     QStringList m_items;
     QList<QIcon> m_icons;
-    mutable QStandardItemModel *m_itemModel = nullptr;
-    mutable bool m_itemModelStale = true;
     QPointer<QAbstractItemView> m_view;
     QPointer<QValidator> m_validator;
 };
