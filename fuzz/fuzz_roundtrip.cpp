@@ -3,6 +3,7 @@
 #include "fuzz/fuzzsupport.h"
 
 #include "definitions/lcdatastore.h"
+#include "model/lcdevice.h"
 #include "model/lcnumbertext.h"
 
 #include <QStringList>
@@ -36,8 +37,14 @@ void describe(const LCObject &object, int depth, QStringList *lines)
         });
     QString line = QString(depth, QLatin1Char(' ')) + QString::number(int(object.kind()));
     for (const LCPropertyMap::Entry &entry : properties) {
+        // a device's file carries the sub type it shows: the default of its type where the
+        // one read was none or unknown
+        const bool shownSubType =
+            object.kind() == ObjectKind::Device && entry.first == PropertyId::SubType;
+        const QVariant value =
+            shownSubType ? QVariant(static_cast<const LCDevice &>(object).subType()) : entry.second;
         line += QLatin1Char(' ') + QString::number(int(entry.first)) + QLatin1Char('=')
-            + valueText(entry.second);
+            + valueText(value);
     }
     lines->append(line);
     for (int i = 0; i < object.childCount(); ++i) {

@@ -37,7 +37,7 @@ LCDataStore *FuzzSupport::store()
             fail("no folder for the inputs");
         }
         LCDataStore *const instance = LCDataStore::instance();
-        instance->setBaseDirectory(folder().path());
+        instance->setPaths(LCPaths(folder().path(), {folder().path(), folder().path()}));
         return instance;
     }();
     return library;
