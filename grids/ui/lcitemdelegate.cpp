@@ -198,12 +198,17 @@ QWidget *LCItemDelegate::createComboEditor(QWidget *parent) const
         combo->setEditable(true);
         // a typed name that is no entry must not become one
         combo->setInsertPolicy(QComboBox::NoInsert);
-        auto *const completer = new QCompleter(combo->model(), combo);
+        // the box made a completer for its line already: set that one up rather than make another
+        QCompleter *completer = combo->completer();
+        if (!completer) {
+            completer = new QCompleter(combo->model(), combo);
+            combo->setCompleter(completer);
+        }
+        completer->setCompletionMode(QCompleter::PopupCompletion);
         completer->setFilterMode(Qt::MatchStartsWith);
         // the entries are in id order, not by name: every name that starts so is offered
         completer->setModelSorting(QCompleter::UnsortedModel);
         completer->setCaseSensitivity(Qt::CaseInsensitive);
-        combo->setCompleter(completer);
     }
     combo->widenCompleterOnFirstEdit();
     // connected only now, so filling the box does not commit
