@@ -79,9 +79,8 @@ void LCLoop::fillMissingSubTypes()
 
 bool LCLoop::resetResults()
 {
-    if (property(PropertyId::LoopStatus).toInt() == LoopStatusValue::NotCalculated
-        && property(PropertyId::ProblemText).toString().isEmpty()
-        && property(PropertyId::Suggestions).toList().isEmpty()) {
+    // only this stores "not calculated", and always with the other two: one look suffices
+    if (property(PropertyId::LoopStatus).toInt() == LoopStatusValue::NotCalculated) {
         return false;
     }
     storeProperty(PropertyId::LoopStatus, LoopStatusValue::NotCalculated);
