@@ -114,14 +114,23 @@ void LCItemDelegate::setModelData(
     if (!value.isValid()) {
         return;
     }
-    const QModelIndexList selected = m_view->selectionModel()->selectedIndexes();
+    // the selection's ranges walked as Qt lists its cells, without building that list
+    const QItemSelection selection = m_view->selectionModel()->selection();
     // every cell the value goes into is one step for the user
     auto *const grid = qobject_cast<LCTableModel *>(model);
     if (grid) {
         grid->beginEdit(index.row(), index.column());
     }
-    for (const QModelIndex &cell : selected) {
-        model->setData(cell, value, Qt::EditRole);
+    for (const QItemSelectionRange &range : selection) {
+        for (int row = range.top(); row <= range.bottom(); ++row) {
+            for (int column = range.left(); column <= range.right(); ++column) {
+                const QModelIndex cell = model->index(row, column, range.parent());
+                const Qt::ItemFlags flags = model->flags(cell);
+                if ((flags & Qt::ItemIsSelectable) && (flags & Qt::ItemIsEnabled)) {
+                    model->setData(cell, value, Qt::EditRole);
+                }
+            }
+        }
     }
     if (grid) {
         grid->endEdit();
