@@ -104,15 +104,19 @@ void registerShowBenchmarks(Grids &grids)
 // box, shown with the cell's text, set to the new cable and written into every selected cell.
 bool editCableColumn(Grids &grids, const QModelIndex &last, const QStyleOptionViewItem &option)
 {
-    const std::unique_ptr<QWidget> editor(
-        grids.cableTypeDelegate.createEditor(grids.deviceView.viewport(), option, last));
-    grids.cableTypeDelegate.setEditorData(editor.get(), last);
-    auto *const combo = qobject_cast<QComboBox *>(editor.get());
+    QWidget *const editor =
+        grids.cableTypeDelegate.createEditor(grids.deviceView.viewport(), option, last);
+    auto *const combo = qobject_cast<QComboBox *>(editor);
     if (!combo) {
+        delete editor;
         return false;
     }
+    grids.cableTypeDelegate.setEditorData(editor, last);
     combo->setCurrentText(grids.newCableName);
-    grids.cableTypeDelegate.setModelData(editor.get(), &grids.deviceModel, last);
+    grids.cableTypeDelegate.setModelData(editor, &grids.deviceModel, last);
+    // as the view closes an editor
+    editor->hide();
+    grids.cableTypeDelegate.destroyEditor(editor, last);
     return true;
 }
 

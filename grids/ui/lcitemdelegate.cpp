@@ -143,6 +143,21 @@ void LCItemDelegate::updateEditorGeometry(
     editor->setGeometry(option.rect);
 }
 
+void LCItemDelegate::destroyEditor(QWidget *editor, const QModelIndex &index) const
+{
+    auto *const combo = qobject_cast<LCComboEditor *>(editor);
+    if (!combo || !isComboEditor() || m_spareCombo) {
+        QItemDelegate::destroyEditor(editor, index);
+        return;
+    }
+    // the view has hidden it and taken back its event filter
+    combo->hidePopup();
+    if (combo->completer() && combo->completer()->popup()) {
+        combo->completer()->popup()->hide();
+    }
+    m_spareCombo = combo;
+}
+
 void LCItemDelegate::drawDisplay(QPainter *painter,
     const QStyleOptionViewItem &option,
     const QRect &rect,
@@ -190,8 +205,48 @@ QWidget *LCItemDelegate::createLineEditor(QWidget *parent) const
     return line;
 }
 
+LCComboEditor *LCItemDelegate::takeSpareCombo(QWidget *parent) const
+{
+    LCComboEditor *const spare = m_spareCombo;
+    m_spareCombo.clear();
+    if (!spare) {
+        return nullptr;
+    }
+    if (spare->parentWidget() != parent || !listsItems(spare)) {
+        spare->deleteLater();
+        return nullptr;
+    }
+    if (spare->lineEdit()) {
+        // setting the text drops what the last edit typed from the line's undo history
+        const QSignalBlocker blocker(spare);
+        spare->lineEdit()->setText(QString());
+    }
+    return spare;
+}
+
+bool LCItemDelegate::listsItems(const QComboBox *combo) const
+{
+    const bool withIcons =
+        m_editorKind == int(EditorKind::IconCombo) && m_items.size() == m_icons.size();
+    if (combo->count() != m_items.size()) {
+        return false;
+    }
+    for (int i = 0; i < m_items.size(); ++i) {
+        if (combo->itemText(i) != m_items.at(i)) {
+            return false;
+        }
+        if (withIcons && combo->itemIcon(i).cacheKey() != m_icons.at(i).cacheKey()) {
+            return false;
+        }
+    }
+    return true;
+}
+
 QWidget *LCItemDelegate::createComboEditor(QWidget *parent) const
 {
+    if (LCComboEditor *const spare = takeSpareCombo(parent)) {
+        return spare;
+    }
     auto *const combo = new LCComboEditor(parent);
     if (m_editorKind == int(EditorKind::IconCombo) && m_items.size() == m_icons.size()) {
         for (int i = 0; i < m_items.size(); ++i) {

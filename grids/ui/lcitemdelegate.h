@@ -6,7 +6,9 @@
 #include <QPointer>
 #include <QStringList>
 
+class LCComboEditor;
 class QAbstractItemView;
+class QComboBox;
 class QValidator;
 
 // The editor of a grid column or row: a text, integer or decimal line, or a combo box with or
@@ -49,6 +51,9 @@ public:
     void updateEditorGeometry(QWidget *editor,
         const QStyleOptionViewItem &option,
         const QModelIndex &index) const override;
+    // A closed combo box is kept for the next edit: making one, with its line and completer,
+    // costs more than writing a whole column of cells.
+    void destroyEditor(QWidget *editor, const QModelIndex &index) const override;
 
 protected:
     // A text of several lines is drawn on one, so the row height never hides part of it.
@@ -71,6 +76,10 @@ private:
     bool isComboEditor() const;
     QWidget *createLineEditor(QWidget *parent) const;
     QWidget *createComboEditor(QWidget *parent) const;
+    // The kept combo box, made ready for a new edit, when it is a child of parent and lists
+    // the items of this edit; null otherwise.
+    LCComboEditor *takeSpareCombo(QWidget *parent) const;
+    bool listsItems(const QComboBox *combo) const;
     // What the editor holds, in the form the model expects for this kind; invalid when the
     // editor is not one this delegate makes.
     QVariant editorValue(QWidget *editor) const;
@@ -81,4 +90,5 @@ private:
     QList<QIcon> m_icons;
     QPointer<QAbstractItemView> m_view;
     QPointer<QValidator> m_validator;
+    mutable QPointer<LCComboEditor> m_spareCombo;
 };

@@ -165,6 +165,7 @@ private slots:
     void releaseOpensNothing();
     void keysOpenTheEditor();
     void comboEditors();
+    void comboEditorKept();
     void delegatesDetached();
     void elidedTextInToolTip();
 };
@@ -561,6 +562,41 @@ void TestGrids::comboEditors()
     narrow->hidePopup();
     QTest::keyClicks(narrow->lineEdit(), QStringLiteral("W"));
     QVERIFY(narrow->completer()->popup()->minimumWidth() > longest);
+}
+
+void TestGrids::comboEditorKept()
+{
+    Grid grid;
+    grid.combo.setUseCompleter(true);
+    grid.model.cells.insert({0, 1}, QStringLiteral("A"));
+    grid.model.cells.insert({1, 1}, QStringLiteral("C"));
+    const auto openEditor = [&grid](int row) {
+        grid.view.setCurrentIndex(grid.model.index(row, 1));
+        grid.view.edit(grid.model.index(row, 1));
+        return grid.editor<QComboBox>(row, 1);
+    };
+    QPointer<QComboBox> first = openEditor(0);
+    QVERIFY(first);
+    QTest::keyClicks(first->lineEdit(), QStringLiteral("B"));
+    QTest::keyClick(first->lineEdit(), Qt::Key_Return);
+    QCOMPARE(grid.model.values, QVariantList({"B"}));
+    QVERIFY(!grid.editor<QComboBox>(0, 1));
+    QVERIFY(first && !first->isVisible());
+    // the next edit gets the same box, showing its own cell with nothing of the last edit
+    QComboBox *const second = openEditor(1);
+    QCOMPARE(second, first.data());
+    QVERIFY(second->isVisible());
+    QCOMPARE(second->currentText(), QStringLiteral("C"));
+    QVERIFY(!second->lineEdit()->isUndoAvailable());
+    QTest::keyClick(second->lineEdit(), Qt::Key_Escape);
+    QCOMPARE(grid.model.values.size(), 1);
+    // other items for the cell: a box that lists them
+    grid.combo.setItems({"A", "B", "D"}, {});
+    QComboBox *const third = openEditor(1);
+    QVERIFY(third != first.data());
+    QCOMPARE(third->itemText(2), QStringLiteral("D"));
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    QVERIFY(!first);
 }
 
 void TestGrids::delegatesDetached()
