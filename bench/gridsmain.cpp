@@ -9,6 +9,7 @@
 #include "bench/lcbenchreporter.h"
 #include "bench/lcgridsbench.h"
 #include "bench/lcprocessmemory.h"
+#include "bench/lcshuffledruns.h"
 #include "definitions/lcdatastore.h"
 
 #include <QApplication>
@@ -50,8 +51,6 @@ constexpr double kMaxUndoRatio = 1.5;
 constexpr int kWeighedCommands = 10000;
 constexpr double kMaxBytesPerCommand = 200.0;
 
-// Google Benchmark takes its options as command-line arguments, which are not const.
-char interleaveArgument[] = "--benchmark_enable_random_interleaving=true";
 const char *const kPlatformVariable = "QT_QPA_PLATFORM";
 const QByteArray kOffscreenPlatform = QByteArrayLiteral("offscreen");
 const QString kSiteFile = QStringLiteral("site.xml");
@@ -314,18 +313,10 @@ int main(int argc, char *argv[])
     if (qEnvironmentVariableIsEmpty(kPlatformVariable)) {
         qputenv(kPlatformVariable, kOffscreenPlatform);
     }
-    // The repetitions of the grids and of their references run in a shuffled order, so a busy
-    // spell on the machine weighs on both sides of a ratio; a flag given by hand comes later and
-    // wins.
-    std::vector<char *> arguments(argv, argv + argc);
-    arguments.insert(
-        arguments.empty() ? arguments.end() : arguments.begin() + 1, interleaveArgument);
-    int argumentCount = int(arguments.size());
-    // the list ends in a null pointer, as argv does
-    arguments.push_back(nullptr);
-    benchmark::Initialize(&argumentCount, arguments.data());
-    QApplication application(argumentCount, arguments.data());
-    if (benchmark::ReportUnrecognizedArguments(argumentCount, arguments.data())) {
+    LCShuffledRuns runs(argc, argv);
+    benchmark::Initialize(&runs.count(), runs.arguments());
+    QApplication application(runs.count(), runs.arguments());
+    if (benchmark::ReportUnrecognizedArguments(runs.count(), runs.arguments())) {
         return 1;
     }
 

@@ -6,6 +6,7 @@
 #include "bench/lcbenchreporter.h"
 #include "bench/lcprocessmemory.h"
 #include "bench/lcsampleproject.h"
+#include "bench/lcshuffledruns.h"
 #include "bench/lcstreamprojectwriter.h"
 #include "calc/lcloopcalculator.h"
 #include "definitions/lcdatastore.h"
@@ -35,7 +36,7 @@ constexpr int kLoopsPerPanel = 20;
 constexpr int kDevicesPerLoop = 241;
 
 // Each large figure is the median of this many runs, so one disturbed run does not decide it.
-constexpr int kRepetitions = 5;
+constexpr int kRepetitions = 9;
 constexpr int kIterationsPerRepetition = 1;
 
 // Targets, as multiples of the time xmllint needs to stream through the file, and in memory.
@@ -150,6 +151,9 @@ void registerBenchmarks(const Site &site, LCLoop *oneLoop, const QString &xmllin
             // the user opens a site with none of this size open before it
             state.PauseTiming();
             store->setProject(nullptr);
+            // as in a program that has not held such a site before: what the last one freed
+            // would otherwise be found in the heap's lists in a different order every time
+            LCProcessMemory::releaseFreedMemory();
             state.ResumeTiming();
             if (!store->loadProject(site.path).projectRead) {
                 state.SkipWithError("the site file was not read");
@@ -271,9 +275,10 @@ void printSummary(const LCBenchReporter &reporter, const Site &site)
 
 int main(int argc, char *argv[])
 {
-    benchmark::Initialize(&argc, argv);
-    QCoreApplication application(argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv)) {
+    LCShuffledRuns runs(argc, argv);
+    benchmark::Initialize(&runs.count(), runs.arguments());
+    QCoreApplication application(runs.count(), runs.arguments());
+    if (benchmark::ReportUnrecognizedArguments(runs.count(), runs.arguments())) {
         return 1;
     }
 

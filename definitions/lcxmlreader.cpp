@@ -7,115 +7,88 @@
 #include <QTextCodec>
 
 #include <algorithm>
+#include <string_view>
 
 namespace
 {
-bool startsName(uint code)
+bool startsName(uchar code)
 {
     return (code >= 'A' && code <= 'Z') || (code >= 'a' && code <= 'z') || code == '_'
         || code == ':' || code > 0x7F;
 }
 
-template <typename Text>
-bool startsWith(const Text &text, int size, int at, QLatin1String literal)
-{
-    if (at + literal.size() > size) {
-        return false;
-    }
-    for (int k = 0; k < literal.size(); ++k) {
-        if (uint(text(at + k)) != uint(uchar(literal.data()[k]))) {
-            return false;
-        }
-    }
-    return true;
-}
-
-// Where the first literal at or after from begins; -1 when there is none.
-template <typename Text>
-int indexOf(const Text &text, int size, int from, QLatin1String literal)
-{
-    for (int i = from; i + literal.size() <= size; ++i) {
-        if (startsWith(text, size, i, literal)) {
-            return i;
-        }
-    }
-    return -1;
-}
-
 // Markup of the content that is passed over whole, and what ends it.
 struct PassedOver {
-    QLatin1String start;
-    QLatin1String end;
+    std::string_view start;
+    std::string_view end;
 };
-const PassedOver kPassedOver[] = {
-    {QLatin1String("<!--"), QLatin1String("-->")},
-    {QLatin1String("<![CDATA["), QLatin1String("]]>")},
-    {QLatin1String("<?"), QLatin1String("?>")},
+constexpr PassedOver kPassedOver[] = {
+    {"<!--", "-->"},
+    {"<![CDATA[", "]]>"},
+    {"<?", "?>"},
 };
 
-// On the "<" of a comment, CDATA section or processing instruction: where its last character
-// is, size when it is not closed; -1 when none starts there.
-template <typename Text>
-int passedOverEnd(const Text &text, int size, int at)
+// On the "<" at at of a comment, CDATA section or processing instruction: where the text after
+// it goes on, past the end of text when it is not closed; npos when none starts there.
+std::size_t passedOverEnd(std::string_view text, std::size_t at)
 {
     for (const PassedOver &markup : kPassedOver) {
-        if (startsWith(text, size, at, markup.start)) {
-            const int end = indexOf(text, size, at + markup.start.size(), markup.end);
-            return end < 0 ? size : end + markup.end.size() - 1;
+        if (text.compare(at, markup.start.size(), markup.start) == 0) {
+            const std::size_t end = text.find(markup.end, at + markup.start.size());
+            return end == std::string_view::npos ? text.size() : end + markup.end.size();
         }
     }
-    return -1;
+    return std::string_view::npos;
 }
 
-// Counts the "=" of every start tag outside quoted values. Comments, CDATA sections and
+// Counts the "=" of every start tag outside quoted values, over UTF-8 (the markup is ASCII, so
+// a document in another encoding is counted in its UTF-8 form). Comments, CDATA sections and
 // processing instructions are passed over whole: a quote in one would otherwise pair with the
 // quotes of the tags after it and hide all their attributes. Any other "<!" (a document type
 // declaration) ends the count, since the parse is refused there before anything after it.
-template <typename Text>
-bool attributesWithinBound(const Text &text, int size)
+// The text between tags and the quoted values are skipped with memchr: the pass runs over every
+// byte of a file of half a million devices before the parser starts.
+bool attributesWithinBound(std::string_view text)
 {
-    enum class State { Content, Tag, Quoted };
-    State state = State::Content;
-    uint quote = 0;
-    int attributes = 0;
-    for (int i = 0; i < size; ++i) {
-        const uint code = uint(text(i));
-        switch (state) {
-        case State::Content:
-            if (code != '<' || i + 1 >= size) {
-                break;
-            }
-            if (startsName(uint(text(i + 1)))) {
-                state = State::Tag;
-                attributes = 0;
-                break;
-            }
-            if (const int end = passedOverEnd(text, size, i); end >= 0) {
-                i = end;
-                break;
-            }
-            if (uint(text(i + 1)) == '!') {
-                return true;
-            }
-            break;
-        case State::Tag:
-            if (code == '"' || code == '\'') {
-                state = State::Quoted;
-                quote = code;
-            } else if (code == '=' && ++attributes > LCXmlReader::kMaxAttributes) {
-                return false;
-            } else if (code == '>') {
-                state = State::Content;
-            }
-            break;
-        case State::Quoted:
-            if (code == quote) {
-                state = State::Tag;
-            }
-            break;
+    const std::size_t size = text.size();
+    std::size_t i = 0;
+    while (i < size) {
+        i = text.find('<', i);
+        if (i == std::string_view::npos || i + 1 >= size) {
+            return true;
         }
+        if (startsName(uchar(text[i + 1]))) {
+            int attributes = 0;
+            for (++i; i < size && text[i] != '>'; ++i) {
+                const char code = text[i];
+                if (code == '"' || code == '\'') {
+                    i = text.find(code, i + 1);
+                    if (i == std::string_view::npos) {
+                        return true;
+                    }
+                } else if (code == '=' && ++attributes > LCXmlReader::kMaxAttributes) {
+                    return false;
+                }
+            }
+            ++i;
+            continue;
+        }
+        const std::size_t passed = passedOverEnd(text, i);
+        if (passed != std::string_view::npos) {
+            i = passed;
+            continue;
+        }
+        if (text[i + 1] == '!') {
+            return true;
+        }
+        ++i;
     }
     return true;
+}
+
+bool attributesWithinBound(const QByteArray &bytes)
+{
+    return attributesWithinBound(std::string_view(bytes.constData(), std::size_t(bytes.size())));
 }
 
 // The codec a document needs when it is not plain UTF-8: by its byte order mark, its first
@@ -213,7 +186,7 @@ LCXmlReader::LCXmlReader(const QByteArray &bytes)
     }
     if (!codec) {
         // our own files: the parser checks the UTF-8 itself
-        if (!attributesWithinBound([&bytes](int i) { return uchar(bytes.at(i)); }, bytes.size())) {
+        if (!attributesWithinBound(bytes)) {
             m_refusal = QCoreApplication::translate("LCXmlReader", "too many attributes");
             return;
         }
@@ -227,7 +200,7 @@ LCXmlReader::LCXmlReader(const QByteArray &bytes)
                         .arg(QString::fromLatin1(codec->name()));
         return;
     }
-    if (!attributesWithinBound([&text](int i) { return text.at(i).unicode(); }, text.size())) {
+    if (!attributesWithinBound(text.toUtf8())) {
         m_refusal = QCoreApplication::translate("LCXmlReader", "too many attributes");
         return;
     }
