@@ -7,6 +7,7 @@
 #include <QTextCodec>
 
 #include <algorithm>
+#include <array>
 #include <string_view>
 
 namespace
@@ -41,6 +42,15 @@ std::size_t passedOverEnd(std::string_view text, std::size_t at)
     return std::string_view::npos;
 }
 
+// The characters that matter inside a start tag: quotes, "=" and the closing ">".
+constexpr std::array<bool, 256> kInTag = [] {
+    std::array<bool, 256> table{};
+    for (const char code : {'"', '\'', '=', '>'}) {
+        table[uchar(code)] = true;
+    }
+    return table;
+}();
+
 // Counts the "=" of every start tag outside quoted values, over UTF-8 (the markup is ASCII, so
 // a document in another encoding is counted in its UTF-8 form). Comments, CDATA sections and
 // processing instructions are passed over whole: a quote in one would otherwise pair with the
@@ -60,6 +70,12 @@ bool attributesWithinBound(std::string_view text)
         if (startsName(uchar(text[i + 1]))) {
             int attributes = 0;
             for (++i; i < size && text[i] != '>'; ++i) {
+                while (i < size && !kInTag[uchar(text[i])]) {
+                    ++i;
+                }
+                if (i == size || text[i] == '>') {
+                    break;
+                }
                 const char code = text[i];
                 if (code == '"' || code == '\'') {
                     i = text.find(code, i + 1);
