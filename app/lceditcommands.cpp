@@ -270,6 +270,8 @@ void LCEditCommands::addLoop()
     }
     m_stack.push(new LCInsertCommand(*panel, *dialog.createdLoop(), before, tr("Add Loop")));
     m_views.changeStructure([] {}, panel->loopsNode());
+    // the new loop in view, also when it is the first and its list had nothing to open
+    m_views.expand(panel->loopsNode());
 }
 
 void LCEditCommands::deleteLoops()
