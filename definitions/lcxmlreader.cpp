@@ -69,7 +69,8 @@ bool attributesWithinBound(std::string_view text)
         }
         if (startsName(uchar(text[i + 1]))) {
             int attributes = 0;
-            for (++i; i < size && text[i] != '>'; ++i) {
+            // ">" is in the table, so the tag ends where the skipping stops on one
+            for (++i;; ++i) {
                 while (i < size && !kInTag[uchar(text[i])]) {
                     ++i;
                 }

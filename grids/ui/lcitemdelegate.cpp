@@ -205,6 +205,11 @@ QWidget *LCItemDelegate::createLineEditor(QWidget *parent) const
     return line;
 }
 
+bool LCItemDelegate::listsIcons() const
+{
+    return m_editorKind == int(EditorKind::IconCombo) && m_items.size() == m_icons.size();
+}
+
 LCComboEditor *LCItemDelegate::takeSpareCombo(QWidget *parent) const
 {
     LCComboEditor *const spare = m_spareCombo;
@@ -226,8 +231,7 @@ LCComboEditor *LCItemDelegate::takeSpareCombo(QWidget *parent) const
 
 bool LCItemDelegate::listsItems(const QComboBox *combo) const
 {
-    const bool withIcons =
-        m_editorKind == int(EditorKind::IconCombo) && m_items.size() == m_icons.size();
+    const bool withIcons = listsIcons();
     if (combo->count() != m_items.size()) {
         return false;
     }
@@ -248,7 +252,7 @@ QWidget *LCItemDelegate::createComboEditor(QWidget *parent) const
         return spare;
     }
     auto *const combo = new LCComboEditor(parent);
-    if (m_editorKind == int(EditorKind::IconCombo) && m_items.size() == m_icons.size()) {
+    if (listsIcons()) {
         for (int i = 0; i < m_items.size(); ++i) {
             combo->addItem(m_icons.at(i), m_items.at(i));
         }

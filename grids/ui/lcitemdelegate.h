@@ -80,6 +80,8 @@ private:
     // the items of this edit; null otherwise.
     LCComboEditor *takeSpareCombo(QWidget *parent) const;
     bool listsItems(const QComboBox *combo) const;
+    // An icon combo box whose every item has its icon; otherwise the items are texts only.
+    bool listsIcons() const;
     // What the editor holds, in the form the model expects for this kind; invalid when the
     // editor is not one this delegate makes.
     QVariant editorValue(QWidget *editor) const;
